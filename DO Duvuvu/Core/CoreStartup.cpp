@@ -1,0 +1,4 @@
+#include "Startup.h"
+
+void RegisterCoreStartup() {
+}

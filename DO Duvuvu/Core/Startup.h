@@ -1,0 +1,25 @@
+// The engine's one ordered start-up list. What would be static initialisers
+// elsewhere runs from here, in an order main decides.
+#pragma once
+
+struct StartupEntry {
+  const char* name;
+  void (*init)();  // may be nil
+  void (*exit)();  // may be nil
+};
+
+// Appends an entry; a full list is a fatal error.
+void AddStartupEntry(const StartupEntry& entry);
+// Runs every init not yet run, in order.
+void RunStartup();
+// Runs the exits of the entries that started, last first; once only (also
+// installed with atexit by RunStartup).
+void RunShutdown();
+
+// Each library's contribution; main calls them in the order Core, Shell,
+// Blitter, Graphics, Sprites, Audio, Additions, game.
+void RegisterCoreStartup();
+void RegisterAdditionsStartup();
+
+// Forgets every entry (tests only).
+void ResetStartupListForTesting();

@@ -1,0 +1,54 @@
+// The seam between the engine and the operating system. Everything the engine
+// needs of SDL2 or POSIX goes through here; nothing else includes their headers.
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+// Message boxes --------------------------------------------------------------
+
+// A sink receives every message box. The default one copies the box to stderr
+// and, when SDL video is up and DUVUVU_MESSAGE_BOX is not "stderr", shows it.
+using MessageBoxSink = void (*)(const char* caption, const char* text, void* context);
+
+void ShowMessageBox(const char* caption, const char* text);
+// Installs a sink (nil restores the default); returns the previous one.
+MessageBoxSink SetMessageBoxSink(MessageBoxSink sink, void* context);
+void DefaultMessageBoxSink(const char* caption, const char* text, void* context);
+// The window a box is shown over (an SDL_Window*, nil for none).
+void SetMessageBoxOwnerWindow(void* window);
+
+// Process ---------------------------------------------------------------------
+
+// Flushes stdio and leaves through exit(), so atexit handlers run.
+[[noreturn]] void ExitProcess(int status);
+// BEL on stderr when it is a terminal.
+void Beep();
+int BeepCount();
+std::optional<std::string> GetEnvironment(const char* name);
+// The running executable's full path, read once.
+const std::string& ExecutablePath();
+void SetExecutablePathForTesting(const std::string& path);
+uint32_t CurrentThreadId();
+// The left mouse button anywhere on the desktop; 0 while video is down.
+bool IsLeftMouseButtonDown();
+
+// Clocks ----------------------------------------------------------------------
+
+// What a test puts in place of the system's clocks.
+struct ClockSource {
+  uint64_t (*monotonicNanoseconds)(void* context);
+  int64_t (*wallSeconds)(void* context);       // seconds since 1970, UTC
+  int32_t (*localOffsetSeconds)(void* context);  // local time minus UTC
+  void (*sleepMilliseconds)(void* context, uint32_t ms);
+  void* context;
+};
+
+uint64_t MonotonicNanoseconds();
+uint32_t MonotonicMilliseconds();
+int64_t WallClockSeconds();
+int32_t LocalTimeOffsetSeconds();
+void SleepMilliseconds(uint32_t ms);
+// Nil restores the system's clocks.
+void SetClockSource(const ClockSource* source);

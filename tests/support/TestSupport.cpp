@@ -1,0 +1,129 @@
+#include "TestSupport.h"
+
+#include <fcntl.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+namespace testsupport {
+
+ChildResult RunInChild(const std::function<void()>& body, int timeoutMs) {
+  ChildResult result;
+  int out[2], err[2];
+  if (pipe(out) != 0 || pipe(err) != 0) return result;
+  std::fflush(nullptr);
+  pid_t pid = fork();
+  if (pid == 0) {
+    dup2(out[1], STDOUT_FILENO);
+    dup2(err[1], STDERR_FILENO);
+    close(out[0]);
+    close(err[0]);
+    close(out[1]);
+    close(err[1]);
+    body();
+    std::fflush(nullptr);
+    std::exit(0);
+  }
+  close(out[1]);
+  close(err[1]);
+
+  auto deadline = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+  pollfd fds[2] = {{out[0], POLLIN, 0}, {err[0], POLLIN, 0}};
+  int open = 2;
+  while (open > 0) {
+    auto left = std::chrono::duration_cast<std::chrono::milliseconds>(deadline - std::chrono::steady_clock::now()).count();
+    if (left <= 0) {
+      kill(pid, SIGKILL);
+      result.timedOut = true;
+      break;
+    }
+    if (poll(fds, 2, static_cast<int>(left)) <= 0) continue;
+    for (int i = 0; i < 2; ++i) {
+      if (fds[i].fd < 0 || !(fds[i].revents & (POLLIN | POLLHUP | POLLERR))) continue;
+      char buffer[4096];
+      ssize_t n = read(fds[i].fd, buffer, sizeof buffer);
+      if (n <= 0) {
+        close(fds[i].fd);
+        fds[i].fd = -1;
+        --open;
+      } else {
+        (i == 0 ? result.stdoutText : result.stderrText).append(buffer, static_cast<size_t>(n));
+      }
+    }
+  }
+  for (auto& fd : fds)
+    if (fd.fd >= 0) close(fd.fd);
+
+  int status = 0;
+  waitpid(pid, &status, 0);
+  if (WIFEXITED(status)) {
+    result.exited = true;
+    result.exitStatus = WEXITSTATUS(status);
+  } else if (WIFSIGNALED(status)) {
+    result.signal = WTERMSIG(status);
+  }
+  return result;
+}
+
+RecordingMessageBox::RecordingMessageBox() { previous_ = SetMessageBoxSink(&RecordingMessageBox::Sink, this); }
+
+RecordingMessageBox::~RecordingMessageBox() {
+  SetMessageBoxSink(previous_ == DefaultMessageBoxSink ? nullptr : previous_, nullptr);
+}
+
+void RecordingMessageBox::Sink(const char* caption, const char* text, void* self) {
+  auto* me = static_cast<RecordingMessageBox*>(self);
+  me->boxes_.push_back({caption ? caption : "", text ? text : ""});
+  if (me->onBox) me->onBox(me->boxes_.back());
+}
+
+TempDir::TempDir() {
+  std::string base = std::filesystem::temp_directory_path().string() + "/duvuvu-XXXXXX";
+  char* made = mkdtemp(base.data());
+  path_ = made ? made : "";
+}
+
+TempDir::~TempDir() {
+  if (path_.empty()) return;
+  std::error_code ec;
+  std::filesystem::remove_all(path_, ec);
+}
+
+FakeClock::FakeClock() {
+  source_.context = this;
+  source_.monotonicNanoseconds = [](void* c) {
+    auto* me = static_cast<FakeClock*>(c);
+    uint64_t now = me->nanoseconds;
+    me->nanoseconds += me->stepPerRead;
+    return now;
+  };
+  source_.wallSeconds = [](void* c) { return static_cast<FakeClock*>(c)->wallSeconds; };
+  source_.localOffsetSeconds = [](void* c) { return static_cast<FakeClock*>(c)->localOffsetSeconds; };
+  source_.sleepMilliseconds = [](void* c, uint32_t ms) { static_cast<FakeClock*>(c)->AdvanceMilliseconds(ms); };
+  SetClockSource(&source_);
+}
+
+FakeClock::~FakeClock() { SetClockSource(nullptr); }
+
+bool WriteFile(const std::string& path, const std::string& bytes) {
+  std::ofstream f(path, std::ios::binary | std::ios::trunc);
+  f.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return static_cast<bool>(f);
+}
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream f(path, std::ios::binary);
+  std::stringstream s;
+  s << f.rdbuf();
+  return s.str();
+}
+
+}  // namespace testsupport

@@ -1,0 +1,89 @@
+// Shared fixtures for the engine's tests.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "Sys.h"
+
+namespace testsupport {
+
+struct ChildResult {
+  bool exited = false;     // ended through exit() or a return from main
+  int exitStatus = -1;     // valid when exited
+  int signal = 0;          // the signal that ended it, 0 for none
+  bool timedOut = false;   // killed after the time limit
+  std::string stdoutText;
+  std::string stderrText;
+};
+
+// Runs body in a forked child (which leaves with status 0 when body returns)
+// and collects how it ended and what it printed.
+ChildResult RunInChild(const std::function<void()>& body, int timeoutMs = 30000);
+
+// Records every message box while alive; restores the previous sink after.
+class RecordingMessageBox {
+ public:
+  struct Box {
+    std::string caption;
+    std::string text;
+  };
+  RecordingMessageBox();
+  ~RecordingMessageBox();
+  RecordingMessageBox(const RecordingMessageBox&) = delete;
+  RecordingMessageBox& operator=(const RecordingMessageBox&) = delete;
+
+  const std::vector<Box>& boxes() const { return boxes_; }
+  // Called after each box is recorded (for ordering checks).
+  std::function<void(const Box&)> onBox;
+
+ private:
+  static void Sink(const char* caption, const char* text, void* self);
+  std::vector<Box> boxes_;
+  MessageBoxSink previous_;
+};
+
+// A fresh folder under $TMPDIR, removed with everything in it.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+  const std::string& path() const { return path_; }
+  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Stands in for the system's clocks while alive. Time moves only when the test
+// moves it, by `stepPerRead` at each monotonic read, or by a sleep.
+class FakeClock {
+ public:
+  FakeClock();
+  ~FakeClock();
+  FakeClock(const FakeClock&) = delete;
+  FakeClock& operator=(const FakeClock&) = delete;
+
+  uint64_t nanoseconds = 1000000000ull;
+  int64_t wallSeconds = 1700000000;  // 2023-11-14 22:13:20 UTC
+  int32_t localOffsetSeconds = 0;
+  uint64_t stepPerRead = 0;
+
+  void AdvanceMilliseconds(uint64_t ms) {
+    nanoseconds += ms * 1000000ull;
+  }
+
+ private:
+  ClockSource source_;
+};
+
+// Writes a whole file (binary); returns false on failure.
+bool WriteFile(const std::string& path, const std::string& bytes);
+// Reads a whole file; empty when missing.
+std::string ReadFile(const std::string& path);
+
+}  // namespace testsupport
