@@ -2,13 +2,16 @@
 // shut-down and says who and when it is.
 #include <cstdio>
 
+#include "Clocks.h"
 #include "Startup.h"
 
 int main() {
   RegisterCoreStartup();
   RegisterAdditionsStartup();
   RunStartup();
-  std::printf("Kestrova\n");
+  InitPerformanceClock();
+  CalibrateClock();
+  std::printf("Kestrova %s\n", DateTimeText());
   RunShutdown();
   return 0;
 }

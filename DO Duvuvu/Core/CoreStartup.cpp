@@ -1,4 +1,6 @@
+#include "NumberText.h"
 #include "Startup.h"
 
 void RegisterCoreStartup() {
+  AddStartupEntry({"Base64 alphabet", InitBase64Alphabet, ReleaseBase64Alphabet});
 }
