@@ -36,10 +36,14 @@ void HandleBlockPair(benchmark::State& state) {
 BENCHMARK(HandleBlockPair)->Arg(10)->Arg(10000);
 
 void OperatorNew64(benchmark::State& state) {
+  // Called through pointers so the compiler cannot fold the pair away.
+  void* (*volatile allocate)(std::size_t) = &::operator new;
+  void (*volatile release)(void*) noexcept = &::operator delete;
   for (auto _ : state) {
-    void* block = ::operator new(64);
-    benchmark::DoNotOptimize(block);
-    ::operator delete(block);
+    // A volatile store keeps the block alive; GCC 12 under ASan mangles a
+    // pointer passed through DoNotOptimize.
+    void* volatile block = allocate(64);
+    release(block);
   }
 }
 BENCHMARK(OperatorNew64);
@@ -47,8 +51,7 @@ BENCHMARK(OperatorNew64);
 // The yardstick for operator new.
 void Malloc64(benchmark::State& state) {
   for (auto _ : state) {
-    void* block = std::malloc(64);
-    benchmark::DoNotOptimize(block);
+    void* volatile block = std::malloc(64);
     std::free(block);
   }
 }
