@@ -52,3 +52,11 @@ int32_t LocalTimeOffsetSeconds();
 void SleepMilliseconds(uint32_t ms);
 // Nil restores the system's clocks.
 void SetClockSource(const ClockSource* source);
+
+// Pointer ---------------------------------------------------------------------
+
+// Records whether the pointer moves with the mouse (1) or is held in place
+// (0). Only recorded: nothing confines or grabs the pointer.
+void SetPointerAssociated(bool associated);
+bool IsPointerAssociated();
+int PointerAssociationCallsForTesting();

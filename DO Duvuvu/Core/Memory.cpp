@@ -290,3 +290,5 @@ DUVUVU_MEMORY_ROUTINES(, GeneralMemoryRegistry)
 DUVUVU_MEMORY_ROUTINES(_Audio, AudioMemoryRegistry)
 
 #undef DUVUVU_MEMORY_ROUTINES
+
+void SetMemoryError(OSErr code) { GeneralMemoryRegistry().SetMemoryError(code); }

@@ -22,6 +22,8 @@ class MemoryRegistry {
   MemoryRegistry& operator=(const MemoryRegistry&) = delete;
 
   void ClearMemoryError() { lastError_ = 0; }
+  // For callers that report their own failures through the last error.
+  void SetMemoryError(OSErr code) { lastError_ = code; }
   OSErr GetMemoryError() const { return static_cast<OSErr>(lastError_); }
 
   Ptr NewPtrBlock(SInt32 size);
@@ -80,6 +82,7 @@ MemoryRegistry& AudioMemoryRegistry();
 
 void ClearMemoryError();
 OSErr GetMemoryError();
+void SetMemoryError(OSErr code);
 // Nothing to set up on this platform.
 void InitMemoryZone();
 Ptr NewPtrBlock(SInt32 size);

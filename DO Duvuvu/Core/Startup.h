@@ -19,6 +19,8 @@ void RunShutdown();
 // Each library's contribution; main calls them in the order Core, Shell,
 // Blitter, Graphics, Sprites, Audio, Additions, game.
 void RegisterCoreStartup();
+void RegisterBlitterStartup();
+void RegisterAudioStartup();
 void RegisterAdditionsStartup();
 
 // Forgets every entry (tests only).
