@@ -1,12 +1,13 @@
 #include "Sys.h"
 
-#include <SDL.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
 #include <climits>
 #include <cstdio>
 #include <cstdlib>
+
+#include "Backend.h"
 
 namespace {
 
@@ -55,7 +56,4 @@ void SetExecutablePathForTesting(const std::string& path) {
 
 uint32_t CurrentThreadId() { return static_cast<uint32_t>(syscall(SYS_gettid)); }
 
-bool IsLeftMouseButtonDown() {
-  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
-  return (SDL_GetGlobalMouseState(nullptr, nullptr) & SDL_BUTTON_LMASK) != 0;
-}
+bool IsLeftMouseButtonDown() { return GetBackend().LeftButton(); }

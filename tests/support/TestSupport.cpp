@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <dlfcn.h>
 #include <fcntl.h>
 #include <poll.h>
 #include <signal.h>
@@ -124,6 +125,25 @@ std::string ReadFile(const std::string& path) {
   std::stringstream s;
   s << f.rdbuf();
   return s.str();
+}
+
+bool PinGraphicsLibraries() {
+  bool all = true;
+  // Never closed: RTLD_NODELETE keeps them mapped past SDL's unloading.
+  for (const char* name : {"libGLX_mesa.so.0", "libEGL_mesa.so.0"})
+    if (!dlopen(name, RTLD_NOW | RTLD_NODELETE)) all = false;
+  std::vector<std::string> driverDirs;
+  if (const char* env = std::getenv("LIBGL_DRIVERS_PATH")) driverDirs.emplace_back(env);
+  for (const char* dir : {"/usr/lib/x86_64-linux-gnu/dri", "/usr/lib64/dri", "/usr/lib/dri"})
+    driverDirs.emplace_back(dir);
+  bool swrast = false;
+  for (const std::string& dir : driverDirs) {
+    if (dlopen((dir + "/swrast_dri.so").c_str(), RTLD_NOW | RTLD_NODELETE)) {
+      swrast = true;
+      break;
+    }
+  }
+  return all && swrast;
 }
 
 }  // namespace testsupport

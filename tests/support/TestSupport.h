@@ -81,6 +81,12 @@ class FakeClock {
   ClockSource source_;
 };
 
+// Loads the GL driver libraries for good before SDL_Init in binaries that open
+// windows or GL: SDL's video start-up and Mesa leave small blocks behind, and
+// LeakSanitizer can only name (and suppress) them while their module is still
+// mapped at exit. Returns false when one of them could not be loaded.
+bool PinGraphicsLibraries();
+
 // Writes a whole file (binary); returns false on failure.
 bool WriteFile(const std::string& path, const std::string& bytes);
 // Reads a whole file; empty when missing.
