@@ -14,6 +14,7 @@
 
 int main() {
   RegisterCoreStartup();
+  RegisterBlitterStartup();
   RegisterAdditionsStartup();
   RunStartup();
   InitDefaultDirectory();

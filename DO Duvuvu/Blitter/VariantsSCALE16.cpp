@@ -1,0 +1,14 @@
+// The SCALE16 variant table.
+#include "BlitVariants.h"
+#include "BlitWalk.h"
+
+namespace {
+
+struct SCALE16Family : blitwalk::Family<UInt16, true> {
+  static constexpr const char* kName = "SCALE16";
+};
+
+}  // namespace
+
+constexpr BlitVariantTable<UInt16> SCALE16Variants = blitwalk::MakeVariantTable<SCALE16Family>();
+static_assert(blitwalk::InSlotOrder<SCALE16Family>(SCALE16Variants));

@@ -1,0 +1,14 @@
+// The SCALE8 variant table.
+#include "BlitVariants.h"
+#include "BlitWalk.h"
+
+namespace {
+
+struct SCALE8Family : blitwalk::Family<UInt8, true> {
+  static constexpr const char* kName = "SCALE8";
+};
+
+}  // namespace
+
+constexpr BlitVariantTable<UInt8> SCALE8Variants = blitwalk::MakeVariantTable<SCALE8Family>();
+static_assert(blitwalk::InSlotOrder<SCALE8Family>(SCALE8Variants));

@@ -1,0 +1,581 @@
+// The software blitter beside its peers (row memcpy, SDL2 surfaces, pixman)
+// on the same buffers: plain copies, colour-keyed copies, nearest scaling and
+// fills. Before any figure, our output is checked against the reference
+// model and the peers' outputs against ours; a closing table gives each
+// peer's time over ours (above 1: ours is faster) beside its target.
+#include <SDL.h>
+#include <benchmark/benchmark.h>
+#include <pixman.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <memory>
+#include <optional>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "BlitDispatch.h"
+#include "BlitReference.h"
+
+#ifndef BLITTER_BENCH_FLAGS
+#define BLITTER_BENCH_FLAGS "unknown"
+#endif
+
+namespace {
+
+// ---------------------------------------------------------------- buffers
+
+// 32-byte aligned pixels, row bytes a multiple of 32, wrapped (untimed) as a
+// PixMap, an SDL surface and a pixman image without copying.
+class Buffer {
+ public:
+  Buffer(int width, int height, int depth) : width_(width), height_(height), depth_(depth) {
+    rowBytes_ = (static_cast<size_t>(width) * static_cast<size_t>(depth / 8) + 31) & ~size_t{31};
+    bytes_ = rowBytes_ * static_cast<size_t>(height);
+    pixels_ = static_cast<uint8_t*>(std::aligned_alloc(32, bytes_));
+    std::memset(pixels_, 0, bytes_);
+    pixmap_.baseAddr = reinterpret_cast<Ptr>(pixels_);
+    pixmap_.rowBytes = static_cast<UInt16>(rowBytes_ | kPixMapRowBytesFlag);
+    pixmap_.bounds = Rect{0, 0, static_cast<SInt16>(height), static_cast<SInt16>(width)};
+    pixmap_.version = 1;
+    pixmap_.pixelDepth = static_cast<SInt16>(depth);
+    pixmap_.cmpCount = 1;
+    pixmap_.cmpSize = depth == 32 ? 8 : 5;
+    pixmap_.pixelFormat = static_cast<UInt32>(depth);
+    master_ = &pixmap_;
+    surface_ = SDL_CreateRGBSurfaceWithFormatFrom(pixels_, width, height, depth, static_cast<int>(rowBytes_),
+                                                  depth == 16 ? SDL_PIXELFORMAT_RGB555 : SDL_PIXELFORMAT_RGB888);
+    SDL_SetSurfaceBlendMode(surface_, SDL_BLENDMODE_NONE);
+    SDL_SetSurfaceRLE(surface_, 0);
+    image_ = pixman_image_create_bits(depth == 16 ? PIXMAN_x1r5g5b5 : PIXMAN_x8r8g8b8, width, height,
+                                      reinterpret_cast<uint32_t*>(pixels_), static_cast<int>(rowBytes_));
+  }
+  ~Buffer() {
+    pixman_image_unref(image_);
+    SDL_FreeSurface(surface_);
+    std::free(pixels_);
+  }
+  Buffer(const Buffer&) = delete;
+  Buffer& operator=(const Buffer&) = delete;
+
+  int width() const { return width_; }
+  int height() const { return height_; }
+  int depth() const { return depth_; }
+  size_t rowBytes() const { return rowBytes_; }
+  uint8_t* pixels() { return pixels_; }
+  uint8_t* row(int y) { return pixels_ + static_cast<size_t>(y) * rowBytes_; }
+  PixMapHandle handle() { return &master_; }
+  SDL_Surface* surface() { return surface_; }
+  pixman_image_t* image() { return image_; }
+  blitref::MapView view() { return blitref::MapView{pixels_, pixmap_.rowBytes, pixmap_.bounds}; }
+
+  uint32_t Get(int x, int y) const {
+    uint32_t v = 0;
+    std::memcpy(&v, pixels_ + static_cast<size_t>(y) * rowBytes_ + static_cast<size_t>(x) * (depth_ / 8),
+                static_cast<size_t>(depth_ / 8));
+    return v;
+  }
+  void Set(int x, int y, uint32_t v) {
+    std::memcpy(pixels_ + static_cast<size_t>(y) * rowBytes_ + static_cast<size_t>(x) * (depth_ / 8), &v,
+                static_cast<size_t>(depth_ / 8));
+  }
+  void CopyFrom(const Buffer& other) { std::memcpy(pixels_, other.pixels_, bytes_); }
+
+ private:
+  int width_, height_, depth_;
+  size_t rowBytes_ = 0, bytes_ = 0;
+  uint8_t* pixels_ = nullptr;
+  PixMap pixmap_{};
+  PixMapPtr master_ = nullptr;
+  SDL_Surface* surface_ = nullptr;
+  pixman_image_t* image_ = nullptr;
+};
+
+// Pixel data keeps the unused top bits clear (bit 15, or the top byte).
+uint32_t RandomColour(int depth, std::mt19937& rng) {
+  return depth == 16 ? static_cast<uint32_t>(rng() & 0x7FFF) : static_cast<uint32_t>(rng() & 0x00FFFFFF);
+}
+
+void FillRandom(Buffer& b, std::mt19937& rng) {
+  for (int y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) b.Set(x, y, RandomColour(b.depth(), rng));
+}
+
+// Round shapes of random colours on the key.
+void FillShapes(Buffer& b, std::mt19937& rng) {
+  const uint32_t key = blitref::KeyOf(b.depth());
+  for (int y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) b.Set(x, y, key);
+  const int shapes = std::max(1, b.width() * b.height() / 300);
+  for (int s = 0; s < shapes; ++s) {
+    const int cx = static_cast<int>(rng() % static_cast<unsigned>(b.width()));
+    const int cy = static_cast<int>(rng() % static_cast<unsigned>(b.height()));
+    const int r = 2 + static_cast<int>(rng() % static_cast<unsigned>(std::max(3, std::min(b.width(), b.height()) / 4)));
+    uint32_t colour = RandomColour(b.depth(), rng);
+    if (colour == key) colour ^= 1;
+    for (int y = std::max(0, cy - r); y < std::min(b.height(), cy + r); ++y)
+      for (int x = std::max(0, cx - r); x < std::min(b.width(), cx + r); ++x)
+        if ((x - cx) * (x - cx) + (y - cy) * (y - cy) < r * r) b.Set(x, y, colour);
+  }
+}
+
+// About a quarter of the pixels the key, scattered.
+void FillScattered(Buffer& b, std::mt19937& rng) {
+  const uint32_t key = blitref::KeyOf(b.depth());
+  for (int y = 0; y < b.height(); ++y)
+    for (int x = 0; x < b.width(); ++x) {
+      uint32_t v = RandomColour(b.depth(), rng);
+      if (v == key) v ^= 1;
+      b.Set(x, y, rng() % 4 == 0 ? key : v);
+    }
+}
+
+// ---------------------------------------------------------------- scenarios
+
+enum class Kind { Copy, Keyed, Scale, Fill };
+
+struct Scenario {
+  std::string name;  // "copy16/640x480"
+  Kind kind;
+  int depth;
+  int srcW, srcH;  // the source picture (a sprite or a frame)
+  int dstW, dstH;  // one blit's destination size
+  bool sprite;     // 256 seeded positions in a 640x480 frame
+  int dataSet;     // keyed: 0 shapes, 1 scattered
+};
+
+struct Work {
+  Scenario s;
+  std::unique_ptr<Buffer> src, dst, initial, ours;
+  pixman_image_t* alphaImage = nullptr;  // a1 mask of the non-key pixels, pixman's keyed peer
+  std::vector<std::pair<int, int>> positions;
+  uint32_t fillColour = 0;
+  bool checked = false;
+  std::string ourError;                     // reference mismatch
+  std::map<std::string, std::string> peerNote;  // error or scaling difference per peer
+
+  ~Work() {
+    if (alphaImage) pixman_image_unref(alphaImage);
+  }
+  double PixelsPerIteration() const {
+    return static_cast<double>(dstW()) * dstH() * static_cast<double>(positions.size());
+  }
+  int dstW() const { return s.dstW; }
+  int dstH() const { return s.dstH; }
+};
+
+std::vector<std::unique_ptr<Work>>& Works() {
+  static std::vector<std::unique_ptr<Work>> works;
+  return works;
+}
+
+Work& Prepare(Work& w) {
+  if (w.src) return w;
+  std::mt19937 rng(static_cast<uint32_t>(std::hash<std::string>{}(w.s.name)));
+  const Scenario& s = w.s;
+  const int frameW = s.sprite ? 640 : s.dstW, frameH = s.sprite ? 480 : s.dstH;
+  w.src = std::make_unique<Buffer>(s.srcW, s.srcH, s.depth);
+  w.dst = std::make_unique<Buffer>(frameW, frameH, s.depth);
+  w.initial = std::make_unique<Buffer>(frameW, frameH, s.depth);
+  w.ours = std::make_unique<Buffer>(frameW, frameH, s.depth);
+  if (s.kind == Kind::Keyed) {
+    (s.dataSet == 0 ? FillShapes : FillScattered)(*w.src, rng);
+    SDL_SetColorKey(w.src->surface(), SDL_TRUE, blitref::KeyOf(16));
+    SDL_SetSurfaceRLE(w.src->surface(), 0);
+    w.alphaImage = pixman_image_create_bits(PIXMAN_a1, s.srcW, s.srcH, nullptr, 0);
+    auto* bits = reinterpret_cast<uint8_t*>(pixman_image_get_data(w.alphaImage));
+    const int stride = pixman_image_get_stride(w.alphaImage);
+    for (int y = 0; y < s.srcH; ++y)
+      for (int x = 0; x < s.srcW; ++x)
+        if (w.src->Get(x, y) != blitref::KeyOf(s.depth)) {
+          // a1 bits run from the low bit on little-endian machines.
+          bits[y * stride + x / 8] = static_cast<uint8_t>(bits[y * stride + x / 8] | (1u << (x % 8)));
+        }
+  } else {
+    FillRandom(*w.src, rng);
+  }
+  FillRandom(*w.initial, rng);
+  w.dst->CopyFrom(*w.initial);
+  w.fillColour = RandomColour(s.depth, rng);
+  if (s.sprite) {
+    std::mt19937 place(256);
+    for (int i = 0; i < 256; ++i)
+      w.positions.emplace_back(static_cast<int>(place() % static_cast<unsigned>(640 - s.dstW + 1)),
+                               static_cast<int>(place() % static_cast<unsigned>(480 - s.dstH + 1)));
+  } else {
+    w.positions.emplace_back(0, 0);
+  }
+  return w;
+}
+
+Rect MakeRect(int x, int y, int w, int h) {
+  return Rect{static_cast<SInt16>(y), static_cast<SInt16>(x), static_cast<SInt16>(y + h), static_cast<SInt16>(x + w)};
+}
+
+// ---------------------------------------------------------------- implementations
+
+using Impl = void (*)(Work& w, Buffer& dst);
+
+void Ours(Work& w, Buffer& dst) {
+  const Scenario& s = w.s;
+  const Rect srcRect = MakeRect(0, 0, s.srcW, s.srcH);
+  for (const auto& [x, y] : w.positions) {
+    const Rect r = MakeRect(x, y, s.dstW, s.dstH);
+    switch (s.kind) {
+      case Kind::Copy:
+      case Kind::Keyed: {
+        const BlitMode mode = s.kind == Kind::Keyed ? 1 : 0;
+        if (s.depth == 16)
+          COPY16(w.src->handle(), dst.handle(), nullptr, &srcRect, &r, nullptr, mode, kBlitNoColor, nullptr, nullptr, 0, 0, 0, nullptr);
+        else
+          COPY32(w.src->handle(), dst.handle(), nullptr, &srcRect, &r, nullptr, mode, kBlitNoColor, nullptr, nullptr, 0, 0, 0, nullptr);
+        break;
+      }
+      case Kind::Scale:
+        if (s.depth == 16)
+          SCALE16(w.src->handle(), dst.handle(), nullptr, &srcRect, &r, nullptr, 0, kBlitNoColor, nullptr, nullptr, 0, 0, 0, nullptr);
+        else
+          SCALE32(w.src->handle(), dst.handle(), nullptr, &srcRect, &r, nullptr, 0, kBlitNoColor, nullptr, nullptr, 0, 0, 0, nullptr);
+        break;
+      case Kind::Fill:
+        if (s.depth == 16)
+          COPY16(dst.handle(), dst.handle(), nullptr, &r, &r, nullptr, 0, w.fillColour, nullptr, nullptr, 0, 0, 0, nullptr);
+        else
+          COPY32(dst.handle(), dst.handle(), nullptr, &r, &r, nullptr, 0, w.fillColour, nullptr, nullptr, 0, 0, 0, nullptr);
+        break;
+    }
+  }
+}
+
+// Row memcpy of the destination's bytes (from the source picture; for a fill
+// from the source buffer of the same size).
+void Memcpy(Work& w, Buffer& dst) {
+  const size_t bytes = static_cast<size_t>(w.s.dstW) * static_cast<size_t>(w.s.depth / 8);
+  for (const auto& [x, y] : w.positions)
+    for (int row = 0; row < w.s.dstH; ++row)
+      std::memcpy(dst.row(y + row) + static_cast<size_t>(x) * (w.s.depth / 8), w.src->row(row), bytes);
+}
+
+void Sdl(Work& w, Buffer& dst) {
+  const Scenario& s = w.s;
+  SDL_Rect sr{0, 0, s.srcW, s.srcH};
+  for (const auto& [x, y] : w.positions) {
+    SDL_Rect dr{x, y, s.dstW, s.dstH};
+    switch (s.kind) {
+      case Kind::Copy:
+      case Kind::Keyed:
+        SDL_BlitSurface(w.src->surface(), &sr, dst.surface(), &dr);
+        break;
+      case Kind::Scale:
+        SDL_BlitScaled(w.src->surface(), &sr, dst.surface(), &dr);
+        break;
+      case Kind::Fill:
+        SDL_FillRect(dst.surface(), &dr, w.fillColour);
+        break;
+    }
+  }
+}
+
+void Pixman(Work& w, Buffer& dst) {
+  const Scenario& s = w.s;
+  for (const auto& [x, y] : w.positions) {
+    switch (s.kind) {
+      case Kind::Copy:
+      case Kind::Scale:
+        pixman_image_composite32(PIXMAN_OP_SRC, w.src->image(), nullptr, dst.image(), 0, 0, 0, 0, x, y, s.dstW, s.dstH);
+        break;
+      case Kind::Keyed:
+        pixman_image_composite32(PIXMAN_OP_OVER, w.src->image(), w.alphaImage, dst.image(), 0, 0, 0, 0, x, y, s.dstW,
+                                 s.dstH);
+        break;
+      case Kind::Fill:
+        pixman_fill(reinterpret_cast<uint32_t*>(dst.pixels()), static_cast<int>(dst.rowBytes() / 4), s.depth, x, y,
+                    s.dstW, s.dstH, w.fillColour);
+        break;
+    }
+  }
+}
+
+struct Peer {
+  const char* name;
+  Impl run;
+};
+constexpr Peer kImpls[] = {{"ours", Ours}, {"memcpy", Memcpy}, {"SDL", Sdl}, {"pixman", Pixman}};
+
+bool UsesPeer(Kind kind, const std::string& peer) {
+  return !(kind == Kind::Keyed && peer == "memcpy") && !(kind == Kind::Scale && peer == "memcpy");
+}
+
+// ---------------------------------------------------------------- checks
+
+// Our result against the reference model; each peer's against ours (for
+// scaling only the count of differing pixels is noted).
+void Check(Work& w) {
+  if (w.checked) return;
+  w.checked = true;
+  const Scenario& s = w.s;
+  if (s.kind == Kind::Scale) {
+    // pixman scales by a transform set once on the source.
+    pixman_transform_t t;
+    pixman_transform_init_scale(&t, pixman_int_to_fixed(s.srcW) / s.dstW, pixman_int_to_fixed(s.srcH) / s.dstH);
+    pixman_image_set_transform(w.src->image(), &t);
+    pixman_image_set_filter(w.src->image(), PIXMAN_FILTER_NEAREST, nullptr, 0);
+  }
+  w.ours->CopyFrom(*w.initial);
+  Ours(w, *w.ours);
+
+  Buffer model(w.initial->width(), w.initial->height(), s.depth);
+  model.CopyFrom(*w.initial);
+  blitref::MapView srcView = w.src->view(), dstView = model.view();
+  for (const auto& [x, y] : w.positions) {
+    blitref::Request q;
+    q.walk = s.kind == Kind::Scale ? blitref::Walk::Scale : blitref::Walk::Copy;
+    q.depth = s.depth;
+    q.src = s.kind == Kind::Fill ? &dstView : &srcView;
+    q.dst = &dstView;
+    q.dstRect = MakeRect(x, y, s.dstW, s.dstH);
+    q.srcRect = s.kind == Kind::Fill ? q.dstRect : MakeRect(0, 0, s.srcW, s.srcH);
+    q.mode = s.kind == Kind::Keyed ? 1 : 0;
+    q.color = s.kind == Kind::Fill ? w.fillColour : blitref::kNoColor;
+    blitref::ReferenceDispatch(q);
+  }
+  long wrong = 0;
+  for (int y = 0; y < model.height(); ++y)
+    for (int x = 0; x < model.width(); ++x) wrong += model.Get(x, y) != w.ours->Get(x, y);
+  if (wrong) w.ourError = std::to_string(wrong) + " pixels differ from the reference model";
+
+  // The x bits (bit 15, the top byte) are the peers' own business.
+  const uint32_t used = s.depth == 16 ? 0x7FFF : 0x00FFFFFF;
+  for (const Peer& p : kImpls) {
+    const std::string name = p.name;
+    if (name == "ours" || !UsesPeer(s.kind, name)) continue;
+    if (name == "memcpy" && s.kind == Kind::Fill) continue;  // a speed yardstick only
+    Buffer out(w.initial->width(), w.initial->height(), s.depth);
+    out.CopyFrom(*w.initial);
+    p.run(w, out);
+    long differ = 0;
+    for (int y = 0; y < out.height(); ++y)
+      for (int x = 0; x < out.width(); ++x) differ += (out.Get(x, y) & used) != (w.ours->Get(x, y) & used);
+    if (s.kind == Kind::Scale) {
+      w.peerNote[name] = std::to_string(differ) + " px differ";
+    } else if (differ) {
+      w.peerNote[name] = "error: " + std::to_string(differ) + " pixels differ from ours";
+    }
+  }
+}
+
+void RunBench(benchmark::State& state, Work* work, const Peer* peer) {
+  Work& w = Prepare(*work);
+  Check(w);
+  const std::string name = peer->name;
+  if (name == "ours" && !w.ourError.empty()) {
+    state.SkipWithError(w.ourError.c_str());
+    return;
+  }
+  auto note = w.peerNote.find(name);
+  if (note != w.peerNote.end() && note->second.rfind("error", 0) == 0) {
+    state.SkipWithError(note->second.c_str());
+    return;
+  }
+  if (note != w.peerNote.end()) state.SetLabel(note->second);
+  w.dst->CopyFrom(*w.initial);
+  for (auto _ : state) {
+    peer->run(w, *w.dst);
+    benchmark::ClobberMemory();
+  }
+  state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * static_cast<int64_t>(w.PixelsPerIteration()));
+}
+
+// ---------------------------------------------------------------- report
+
+struct Target {
+  const char* peer;
+  double ratio;
+};
+
+// The goal for one peer of one scenario, or none.
+std::optional<Target> TargetFor(const Scenario& s, const std::string& peer) {
+  switch (s.kind) {
+    case Kind::Copy:
+    case Kind::Fill:
+      if (peer == "memcpy" && !s.sprite) return Target{"memcpy", 0.9};
+      return std::nullopt;
+    case Kind::Keyed:
+    case Kind::Scale:
+      if (peer == "SDL") return Target{"SDL", 2.0};
+      return std::nullopt;
+  }
+  return std::nullopt;
+}
+
+class TableReporter : public benchmark::ConsoleReporter {
+ public:
+  bool ReportContext(const Context& context) override {
+    cpus_ = context.cpu_info.num_cpus;
+    return ConsoleReporter::ReportContext(context);
+  }
+
+  void ReportRuns(const std::vector<Run>& runs) override {
+    ConsoleReporter::ReportRuns(runs);
+    for (const Run& r : runs) {
+      const std::string full = r.run_name.function_name;
+      const size_t cut = full.rfind('/');
+      const std::string scenario = full.substr(0, cut), impl = full.substr(cut + 1);
+      if (r.error_occurred) {
+        errors_[scenario][impl] = r.error_message;
+        continue;
+      }
+      const bool aggregate = r.run_type == Run::RT_Aggregate;
+      if (aggregate && r.aggregate_name != "median") continue;
+      if (!aggregate && r.repetitions > 1) continue;
+      seconds_[scenario][impl] = r.GetAdjustedRealTime() / benchmark::GetTimeUnitMultiplier(r.time_unit);
+      if (!r.report_label.empty()) labels_[scenario][impl] = r.report_label;
+    }
+  }
+
+  void Finalize() override {
+    std::FILE* out = stdout;
+    std::fflush(stdout);
+    SDL_version sdl;
+    SDL_GetVersion(&sdl);
+    std::fprintf(out, "\nBlitter ratios: peer time / our time (above 1: ours is faster), medians\n");
+    std::fprintf(out, "CPU: %s (%d cpus)\n", CpuModel().c_str(), cpus_);
+    std::fprintf(out, "Compiler flags: %s; kernels -O3\n", BLITTER_BENCH_FLAGS);
+    std::fprintf(out, "SDL %d.%d.%d, pixman %s\n", sdl.major, sdl.minor, sdl.patch, pixman_version_string());
+    bool allMet = true;
+    for (const auto& wp : Works()) {
+      const Work& w = *wp;
+      const std::string& sc = w.s.name;
+      if (!seconds_.count(sc) && !errors_.count(sc)) continue;
+      std::fprintf(out, "\n%-28s %10s %8s %8s %10s %8s  %s\n", sc.c_str(), "time(us)", "ratio", "target", "Mpixel/s",
+                   "GB/s", "note");
+      for (const Peer& p : kImpls) {
+        const std::string impl = p.name;
+        if (!UsesPeer(w.s.kind, impl)) continue;
+        if (errors_[sc].count(impl)) {
+          std::fprintf(out, "  %-26s %s\n", impl.c_str(), errors_[sc][impl].c_str());
+          if (impl == "ours") allMet = false;
+          continue;
+        }
+        if (!seconds_[sc].count(impl)) continue;
+        const double t = seconds_[sc][impl];
+        const double pixels = w.PixelsPerIteration();
+        const double mpx = pixels / t / 1e6;
+        const double gbs = pixels * (w.s.depth / 8) / t / 1e9;
+        std::string ratio = "-", target = "-";
+        if (impl != "ours" && seconds_[sc].count("ours")) {
+          const double r = t / seconds_[sc]["ours"];
+          char buf[32];
+          std::snprintf(buf, sizeof buf, "%.2f", r);
+          ratio = buf;
+          if (auto goal = TargetFor(w.s, impl)) {
+            std::snprintf(buf, sizeof buf, ">=%.1f%s", goal->ratio, r >= goal->ratio ? "" : " !");
+            target = buf;
+            allMet = allMet && r >= goal->ratio;
+          }
+        }
+        std::fprintf(out, "  %-26s %10.2f %8s %8s %10.1f %8.2f  %s\n", impl.c_str(), t * 1e6, ratio.c_str(),
+                     target.c_str(), mpx, gbs, labels_[sc].count(impl) ? labels_[sc][impl].c_str() : "");
+      }
+    }
+    std::fprintf(out, "\n%s\n", allMet ? "Every target met." : "Some targets missed (marked !).");
+    if (failed()) std::fprintf(out, "Output checks failed: see the errors above.\n");
+    std::fflush(out);
+  }
+
+  // Any output that differed from the reference model, or a peer's copy,
+  // keyed copy or fill that differed from ours.
+  bool failed() const {
+    for (const auto& [scenario, byImpl] : errors_)
+      if (!byImpl.empty()) return true;
+    return false;
+  }
+
+ private:
+  static std::string CpuModel() {
+    std::ifstream in("/proc/cpuinfo");
+    std::string line;
+    while (std::getline(in, line))
+      if (line.rfind("model name", 0) == 0) return line.substr(line.find(':') + 2);
+    return "unknown";
+  }
+  int cpus_ = 0;
+  std::map<std::string, std::map<std::string, double>> seconds_;
+  std::map<std::string, std::map<std::string, std::string>> errors_, labels_;
+};
+
+void AddScenario(Scenario s) {
+  Works().push_back(std::make_unique<Work>());
+  Works().back()->s = std::move(s);
+}
+
+std::string Size(int w, int h) { return std::to_string(w) + "x" + std::to_string(h); }
+
+void AddScenarios() {
+  struct Shape {
+    int w, h;
+    bool sprite;
+  };
+  const Shape shapes[] = {{640, 480, false}, {1024, 768, false}, {16, 16, true}, {32, 32, true}, {64, 64, true}};
+  for (int depth : {16, 32}) {
+    for (const Shape& sh : shapes) {
+      const std::string size = (sh.sprite ? "sprite" : "") + Size(sh.w, sh.h);
+      AddScenario({"copy" + std::to_string(depth) + "/" + size, Kind::Copy, depth, sh.w, sh.h, sh.w, sh.h, sh.sprite, 0});
+    }
+  }
+  for (int set : {0, 1}) {
+    for (const Shape& sh : shapes) {
+      const std::string size = (sh.sprite ? "sprite" : "") + Size(sh.w, sh.h);
+      AddScenario({std::string(set == 0 ? "keyed16-shapes/" : "keyed16-scattered/") + size, Kind::Keyed, 16, sh.w,
+                   sh.h, sh.w, sh.h, sh.sprite, set});
+    }
+  }
+  struct Scale {
+    int sw, sh, dw, dh;
+    bool sprite;
+  };
+  const Scale up[] = {{320, 240, 640, 480, false}, {512, 384, 1024, 768, false}, {16, 16, 32, 32, true}, {32, 32, 64, 64, true}};
+  const Scale down[] = {{1280, 960, 640, 480, false}, {2048, 1536, 1024, 768, false}, {64, 64, 32, 32, true}, {32, 32, 16, 16, true}};
+  for (int depth : {16, 32}) {
+    for (const Scale* list : {up, down}) {
+      for (int i = 0; i < 4; ++i) {
+        const Scale& c = list[i];
+        const std::string name = "scale" + std::to_string(depth) + (list == up ? "-2x/" : "-half/") +
+                                 (c.sprite ? "sprite" : "") + Size(c.sw, c.sh) + "-" + Size(c.dw, c.dh);
+        AddScenario({name, Kind::Scale, depth, c.sw, c.sh, c.dw, c.dh, c.sprite, 0});
+      }
+    }
+  }
+  for (int depth : {16, 32}) {
+    for (const Shape& sh : shapes) {
+      const std::string size = (sh.sprite ? "sprite" : "") + Size(sh.w, sh.h);
+      AddScenario({"fill" + std::to_string(depth) + "/" + size, Kind::Fill, depth, sh.w, sh.h, sh.w, sh.h, sh.sprite, 0});
+    }
+  }
+  for (const auto& w : Works())
+    for (const Peer& p : kImpls) {
+      if (!UsesPeer(w->s.kind, p.name)) continue;
+      benchmark::RegisterBenchmark((w->s.name + "/" + p.name).c_str(), RunBench, w.get(), &p)
+          ->Unit(benchmark::kMicrosecond)
+          ->UseRealTime();
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  AddScenarios();
+  benchmark::Initialize(&argc, argv);
+  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+  TableReporter reporter;
+  benchmark::RunSpecifiedBenchmarks(&reporter);
+  benchmark::Shutdown();
+  Works().clear();
+  return reporter.failed() ? 1 : 0;
+}
