@@ -7,14 +7,20 @@
 #include "Clocks.h"
 #include "FileClass.h"
 #include "FileSpec.h"
+#include "GraphicsStartup.h"
 #include "MainPrefs.h"
 #include "PlistTag.h"
+#include "SpritesStartup.h"
 #include "Startup.h"
 #include "Strings.h"
 
 int main() {
   RegisterCoreStartup();
+  RegisterShellStartup();
   RegisterBlitterStartup();
+  RegisterGraphicsStartup();
+  RegisterSpritesStartup();
+  RegisterAudioStartup();
   RegisterAdditionsStartup();
   RunStartup();
   InitDefaultDirectory();

@@ -136,6 +136,7 @@ void WaitSinceStamp(SInt32 ms) {
 }
 
 void SetEventPumpHook(EventPumpHook hook) { gEventPump = hook; }
+EventPumpHook GetEventPumpHook() { return gEventPump; }
 
 SInt32 GetTicks() {
   return static_cast<SInt32>(static_cast<double>(MonotonicMilliseconds()) * 60.0 / 1000.0);

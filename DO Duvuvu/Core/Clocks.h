@@ -56,6 +56,7 @@ void WaitSinceStamp(SInt32 ms);
 // What WaitSinceStamp runs per check; the shell installs its event loop pass.
 typedef void (*EventPumpHook)();
 void SetEventPumpHook(EventPumpHook hook);
+EventPumpHook GetEventPumpHook();
 
 // Ticks -----------------------------------------------------------------------
 

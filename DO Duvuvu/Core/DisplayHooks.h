@@ -36,7 +36,23 @@ struct DisplayHookTable {
 // All slots empty until their owners fill them.
 extern DisplayHookTable gDisplayHooks;
 
+// The calling routines, one per slot; each forwards its arguments unchanged.
+void RestoreBrightness();
+// Slot 2; empty: the pixels (when set) and the handle are released, and the
+// caller's handle becomes nil.
+void ReleasePixMap(PixMapHandle* pixMap);
+GWorldPtr FindPixMapGWorld(PixMapHandle pixMap);
+PixMapHandle FindPixMapAlpha(PixMapHandle pixMap);
+void SetPortToPixMap(PixMapHandle pixMap);
+GWorldPtr MakeWindowWorld(WindowRef window, UInt8 depth, SInt16 width, SInt16 height);
+// FlushToScreen (slot 7) pumps events and sound first, so it lives above the
+// shell and audio layers.
+UInt8 IsFullScreen();
+// 255 = the stored preference.
+void SetFullScreen(UInt8 on);
 void EnterMenuMode();
 void LeaveMenuMode();
 // 0 while the slot is empty.
 SInt32 InMenuMode();
+UInt8 DisplayHookSlot13(UInt32 value);
+void DisplayHookSlot14();

@@ -199,3 +199,9 @@ void ApplyTextEditStyleScrap(void*, SInt32, SInt32, Handle, Boolean) {}
 void InstallTimeTask(void*) {}
 void PrimeTimeTask(void*, SInt32) {}
 void RemoveTimeTask(void*) {}
+
+Fixed FractToFixed(Fract) { return 0; }
+Fract FixedCosine(Fixed) { return 0; }
+Fract FixedSine(Fixed) { return 0; }
+Fract FractSquareRoot(Fract) { return 0; }
+Fixed IntToFixed(SInt16) { return 0; }

@@ -230,3 +230,14 @@ void ApplyTextEditStyleScrap(void* textEdit, SInt32 start, SInt32 end, Handle sc
 void InstallTimeTask(void* task);
 void PrimeTimeTask(void* task, SInt32 count);
 void RemoveTimeTask(void* task);
+
+// Fixed-point trigonometry: no service here, every one answers 0 ----------------
+
+typedef SInt32 Fixed;  // 16.16
+typedef SInt32 Fract;  // 2.30
+
+Fixed FractToFixed(Fract value);
+Fract FixedCosine(Fixed angle);
+Fract FixedSine(Fixed angle);
+Fract FractSquareRoot(Fract value);
+Fixed IntToFixed(SInt16 value);

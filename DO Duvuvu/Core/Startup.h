@@ -19,6 +19,7 @@ void RunShutdown();
 // Each library's contribution; main calls them in the order Core, Shell,
 // Blitter, Graphics, Sprites, Audio, Additions, game.
 void RegisterCoreStartup();
+void RegisterShellStartup();
 void RegisterBlitterStartup();
 void RegisterAudioStartup();
 void RegisterAdditionsStartup();

@@ -1,0 +1,3 @@
+#include "AppCallbacks.h"
+
+AppCallbackTable AppCallbacks;

@@ -1,0 +1,118 @@
+// ImageBuff: allocation, fills and loading PNG files into the top-left corner.
+#include "ImageBuff.h"
+
+#include <algorithm>
+#include <bit>
+#include <cassert>
+#include <cstdlib>
+
+#include "PNGFiles.h"
+
+namespace {
+
+bool HasPixels(const ImageBuff* buffer) { return buffer && buffer->pixels; }
+
+// Fills do not clip: a rect reaching outside the buffer is the caller's error.
+[[maybe_unused]] bool EmptyOrInside(const ImageBuff* buffer, const Rect* r) {
+  if (r->right <= r->left || r->bottom <= r->top) return true;
+  return r->left >= 0 && r->top >= 0 && r->right <= buffer->width && r->bottom <= buffer->height;
+}
+
+void FillRow(ImageBuff* buffer, SInt32 row, SInt32 left, SInt32 right, UInt32 color) {
+  UInt32* line = buffer->pixels + static_cast<size_t>(row) * static_cast<size_t>(buffer->width);
+  std::fill(line + left, line + right, color);
+}
+
+SInt32 FillWhole(ImageBuff* buffer, UInt32 color) {
+  if (!HasPixels(buffer)) return -1;
+  std::fill_n(buffer->pixels, buffer->size / 4, color);
+  return 0;
+}
+
+}  // namespace
+
+UInt32 PackImageBuffColor(float red, float green, float blue, float alpha) {
+  auto channel = [](float value) { return static_cast<UInt32>(static_cast<SInt32>(value * 255.0f)) & 0xFF; };
+  return channel(red) | (channel(green) << 8) | (channel(blue) << 16) | (channel(alpha) << 24);
+}
+
+void AllocImageBuff(ImageBuff* buffer, SInt16 width, SInt16 height) {
+  if (!buffer) return;
+  FreeImageBuff(buffer);
+  buffer->width = width;
+  buffer->height = height;
+  const bool sized = width > 0 && height > 0;
+  buffer->size = sized ? static_cast<UInt32>(width) * static_cast<UInt32>(height) * 4 : 0;
+  buffer->rowBytes = sized ? static_cast<UInt32>(width) * 4 : 0;
+  // A failed allocation leaves pixels nil; every operation then answers -1.
+  buffer->pixels = sized ? static_cast<UInt32*>(std::calloc(buffer->size / 4, 4)) : nullptr;
+}
+
+SInt32 FreeImageBuff(ImageBuff* buffer) {
+  if (!HasPixels(buffer)) return -1;
+  std::free(buffer->pixels);
+  buffer->pixels = nullptr;
+  return 0;
+}
+
+SInt32 ClearImageBuff(ImageBuff* buffer) { return FillWhole(buffer, 0); }
+
+SInt32 FillImageBuffBlack(ImageBuff* buffer) { return FillWhole(buffer, 0xFF000000u); }
+
+SInt32 FillImageBuffWhite(ImageBuff* buffer) { return FillWhole(buffer, 0xFFFFFFFFu); }
+
+SInt32 FillImageBuffRect(ImageBuff* buffer, const Rect* r) {
+  if (!HasPixels(buffer)) return -1;
+  assert(EmptyOrInside(buffer, r));
+  const UInt32 color = PackImageBuffColor(buffer->red, buffer->green, buffer->blue, buffer->alpha);
+  for (SInt32 row = r->top; row < r->bottom; ++row) FillRow(buffer, row, r->left, r->right, color);
+  return 0;
+}
+
+SInt32 FrameImageBuffRect(ImageBuff* buffer, const Rect* r) {
+  if (!HasPixels(buffer)) return -1;
+  assert(EmptyOrInside(buffer, r));
+  if (r->right <= r->left || r->bottom <= r->top) return 0;
+  const UInt32 color = PackImageBuffColor(buffer->red, buffer->green, buffer->blue, buffer->alpha);
+  FillRow(buffer, r->top, r->left, r->right, color);
+  FillRow(buffer, r->bottom - 1, r->left, r->right, color);
+  for (SInt32 row = r->top + 1; row < r->bottom - 1; ++row) {
+    FillRow(buffer, row, r->left, r->left + 1, color);
+    FillRow(buffer, row, r->right - 1, r->right, color);
+  }
+  return 0;
+}
+
+SInt32 LoadPNGIntoImageBuff(ImageBuff* buffer, const char* path, float, UInt8 premultiply) {
+  if (!buffer) return -1;
+  UInt32 width = 0, height = 0;
+  UInt8* image = ReadPNGFile(path, &width, &height, 0, nullptr, nullptr);
+  if (!image) return -1;
+  // The reader refuses sides above 16384, so these powers of two fit an i16.
+  if (!buffer->pixels)
+    AllocImageBuff(buffer, static_cast<SInt16>(std::bit_ceil(width)), static_cast<SInt16>(std::bit_ceil(height)));
+  if (!buffer->pixels) {
+    delete[] image;
+    return -1;
+  }
+  ClearImageBuff(buffer);
+  buffer->usedHeight = static_cast<SInt16>(std::min<UInt32>(height, static_cast<UInt32>(buffer->height)));
+  buffer->usedWidth = static_cast<SInt16>(std::min<UInt32>(width, static_cast<UInt32>(buffer->width)));
+  for (SInt32 row = 0; row < buffer->usedHeight; ++row) {
+    const UInt8* source = image + static_cast<size_t>(row) * width * 4;
+    UInt32* line = buffer->pixels + static_cast<size_t>(row) * static_cast<size_t>(buffer->width);
+    for (SInt32 column = 0; column < buffer->usedWidth; ++column, source += 4) {
+      UInt32 r = source[0], g = source[1], b = source[2], a = source[3];
+      if (premultiply) {
+        r = r * a / 255;
+        g = g * a / 255;
+        b = b * a / 255;
+      } else {
+        a = 255;
+      }
+      line[column] = r | (g << 8) | (b << 16) | (a << 24);
+    }
+  }
+  delete[] image;
+  return 0;
+}

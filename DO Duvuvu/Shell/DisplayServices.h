@@ -1,0 +1,34 @@
+// What the shell takes from the display layer, which sits above it: the
+// display layer registers one record at start-up. An empty member does
+// nothing or answers 0/nil; tests register recording fakes.
+#pragma once
+
+#include "DisplayHooks.h"
+#include "MacTypes.h"
+
+struct DisplayServices {
+  // The hook implementations the shell installs.
+  void (*flushToScreen)(WindowRef window);  // slot 7
+  UInt32 (*isFullScreen)();                 // slot 8
+  void (*setFullScreen)(UInt32 on);         // slot 9
+  void (*enterMenuMode)();                  // slot 10
+  // The display start-up's steps.
+  void (*setPortDepth)(UInt8 depth);
+  void (*installPixMapHooks)();
+  void (*buildDisplayList)();
+  void (*buildBrightGammaTables)();
+  void (*windowInitGL)(SInt16 width, SInt16 height);
+  // The Window menu's size requests.
+  void (*setWindowContentSize)(SInt16 width, SInt16 height);
+  void (*disableAllMenus)();
+  // A new 1 x 1, 32-bit world, and making a world the current port.
+  GWorldPtr (*newWindowManagerWorld)();
+  void (*setCurrentWorld)(GWorldPtr world);
+  // The pixel size of a device's pixel map (nil = the main device) and its
+  // device flags.
+  SInt16 (*devicePixelDepth)(void* device, UInt16* outFlags);
+};
+
+// Copies the record; nil empties every member.
+void RegisterDisplayServices(const DisplayServices* services);
+const DisplayServices& GetDisplayServices();

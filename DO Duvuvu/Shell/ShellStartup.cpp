@@ -1,0 +1,12 @@
+#include "DialogDefaults.h"
+#include "EventPoll.h"
+#include "ShellServices.h"
+#include "Startup.h"
+#include "Windows.h"
+
+void RegisterShellStartup() {
+  AddStartupEntry({"Window class", RegisterWindowClass, UnregisterWindowClass});
+  AddStartupEntry({"EventRec stack", InitEventRecStack, ExitEventRecStack});
+  AddStartupEntry({"Dialog defaults", InitDialogDefaults, nullptr});
+  AddStartupEntry({"Link cursor", InitLinkCursor, nullptr});
+}

@@ -1,0 +1,65 @@
+#include "GLContext.h"
+
+#include <SDL.h>
+
+namespace {
+
+BeforeSwapHook gBeforeSwap = nullptr;
+void* gBeforeSwapContext = nullptr;
+
+}  // namespace
+
+void SetGLWindowAttributes() {
+  SDL_GL_SetAttribute(SDL_GL_RED_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_GREEN_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_BLUE_SIZE, 8);
+  SDL_GL_SetAttribute(SDL_GL_ALPHA_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_DEPTH_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_STENCIL_SIZE, 0);
+  SDL_GL_SetAttribute(SDL_GL_DOUBLEBUFFER, 1);
+  SDL_GL_SetAttribute(SDL_GL_CONTEXT_PROFILE_MASK, SDL_GL_CONTEXT_PROFILE_COMPATIBILITY);
+}
+
+void* CreateGLContextOnWindow(void* window) {
+  if (!window) return nullptr;
+  return SDL_GL_CreateContext(static_cast<SDL_Window*>(window));
+}
+
+void DeleteGLContextHandle(void* context) {
+  if (context) SDL_GL_DeleteContext(static_cast<SDL_GLContext>(context));
+}
+
+bool MakeGLContextCurrent(void* window, void* context) {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  return SDL_GL_MakeCurrent(static_cast<SDL_Window*>(window), static_cast<SDL_GLContext>(context)) == 0;
+}
+
+void* CurrentGLContextHandle() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return nullptr;
+  return SDL_GL_GetCurrentContext();
+}
+
+void SwapCurrentGLWindow() {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return;
+  SDL_Window* window = SDL_GL_GetCurrentWindow();
+  if (!window) return;
+  if (gBeforeSwap) gBeforeSwap(gBeforeSwapContext);
+  SDL_GL_SwapWindow(window);
+}
+
+bool SetGLSwapInterval(int interval) {
+  if (!SDL_WasInit(SDL_INIT_VIDEO)) return false;
+  return SDL_GL_SetSwapInterval(interval) == 0;
+}
+
+bool GetGLDrawableSize(void* window, int& width, int& height) {
+  width = height = 0;
+  if (!window) return false;
+  SDL_GL_GetDrawableSize(static_cast<SDL_Window*>(window), &width, &height);
+  return true;
+}
+
+void SetBeforeSwapHook(BeforeSwapHook hook, void* context) {
+  gBeforeSwap = hook;
+  gBeforeSwapContext = context;
+}

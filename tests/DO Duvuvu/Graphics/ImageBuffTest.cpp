@@ -1,0 +1,182 @@
+#include "ImageBuff.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "PNGFiles.h"
+#include "TestSupport.h"
+
+namespace {
+
+using testsupport::TempDir;
+
+// Releases the block at the end of a test.
+struct Buffer : ImageBuff {
+  Buffer() : ImageBuff{} {}
+  ~Buffer() { FreeImageBuff(this); }
+  UInt32 At(int column, int row) const { return pixels[row * width + column]; }
+};
+
+// An RGBA file whose pixel (x, y) is (x & 255, y & 255, 7, 200).
+std::string WriteRamp(const TempDir& dir, const char* name, UInt32 width, UInt32 height) {
+  std::vector<UInt8> rgba;
+  rgba.reserve(size_t{width} * height * 4);
+  for (UInt32 y = 0; y < height; ++y)
+    for (UInt32 x = 0; x < width; ++x) rgba.insert(rgba.end(), {UInt8(x), UInt8(y), 7, 200});
+  const std::string path = dir / name;
+  EXPECT_EQ(WritePNGFile(path.c_str(), rgba.data(), width, height, 0, nullptr, 0), 1);
+  return path;
+}
+
+UInt32 Packed(UInt32 r, UInt32 g, UInt32 b, UInt32 a) { return r | (g << 8) | (b << 16) | (a << 24); }
+
+TEST(ImageBuff, AllocFillsAndFree) {
+  Buffer buffer;
+  AllocImageBuff(&buffer, 4, 3);
+  ASSERT_NE(buffer.pixels, nullptr);
+  EXPECT_EQ(buffer.size, 48u);
+  EXPECT_EQ(buffer.rowBytes, 16u);
+  for (int i = 0; i < 12; ++i) EXPECT_EQ(buffer.pixels[i], 0u);
+  EXPECT_EQ(FillImageBuffBlack(&buffer), 0);
+  EXPECT_EQ(buffer.At(3, 2), 0xFF000000u);
+  EXPECT_EQ(FillImageBuffWhite(&buffer), 0);
+  EXPECT_EQ(buffer.At(0, 0), 0xFFFFFFFFu);
+  EXPECT_EQ(ClearImageBuff(&buffer), 0);
+  EXPECT_EQ(buffer.At(2, 1), 0u);
+
+  EXPECT_EQ(FreeImageBuff(&buffer), 0);
+  EXPECT_EQ(FreeImageBuff(&buffer), -1);
+  EXPECT_EQ(buffer.size, 48u);
+  EXPECT_EQ(buffer.rowBytes, 16u);
+  EXPECT_EQ(buffer.width, 4);
+  EXPECT_EQ(buffer.height, 3);
+  const Rect r = {0, 0, 1, 1};
+  EXPECT_EQ(ClearImageBuff(&buffer), -1);
+  EXPECT_EQ(FillImageBuffBlack(&buffer), -1);
+  EXPECT_EQ(FillImageBuffWhite(&buffer), -1);
+  EXPECT_EQ(FillImageBuffRect(&buffer, &r), -1);
+  EXPECT_EQ(FrameImageBuffRect(&buffer, &r), -1);
+}
+
+TEST(ImageBuff, ColourPacksTruncatedChannels) {
+  EXPECT_EQ(PackImageBuffColor(1.0f, 0.5f, 0.0f, 1.0f), 0xFF007FFFu);
+  EXPECT_EQ(PackImageBuffColor(0.999f, 0.1f, 0.2f, 0.0f), Packed(254, 25, 51, 0));
+}
+
+TEST(ImageBuff, RectFillAndFrame) {
+  Buffer buffer;
+  AllocImageBuff(&buffer, 6, 5);
+  buffer.red = 1.0f;
+  buffer.green = 0.5f;
+  buffer.blue = 0.0f;
+  buffer.alpha = 1.0f;
+  const Rect fill = {1, 2, 3, 5};
+  EXPECT_EQ(FillImageBuffRect(&buffer, &fill), 0);
+  for (int row = 0; row < 5; ++row)
+    for (int column = 0; column < 6; ++column) {
+      const bool inside = row >= 1 && row < 3 && column >= 2 && column < 5;
+      EXPECT_EQ(buffer.At(column, row), inside ? 0xFF007FFFu : 0u) << column << "," << row;
+    }
+
+  ClearImageBuff(&buffer);
+  buffer.green = 1.0f;
+  const Rect frame = {0, 0, 5, 4};
+  EXPECT_EQ(FrameImageBuffRect(&buffer, &frame), 0);
+  const char* expected[] = {"XXXX..", "X..X..", "X..X..", "X..X..", "XXXX.."};
+  for (int row = 0; row < 5; ++row)
+    for (int column = 0; column < 6; ++column)
+      EXPECT_EQ(buffer.At(column, row) != 0, expected[row][column] == 'X') << column << "," << row;
+
+  // Two rows high: only its two rows; empty: nothing.
+  ClearImageBuff(&buffer);
+  const Rect flat = {2, 1, 4, 5};
+  FrameImageBuffRect(&buffer, &flat);
+  int inked = 0;
+  for (int i = 0; i < 30; ++i) inked += buffer.pixels[i] != 0;
+  EXPECT_EQ(inked, 8);
+  ClearImageBuff(&buffer);
+  const Rect empty = {3, 3, 3, 6};
+  EXPECT_EQ(FillImageBuffRect(&buffer, &empty), 0);
+  EXPECT_EQ(FrameImageBuffRect(&buffer, &empty), 0);
+  for (int i = 0; i < 30; ++i) ASSERT_EQ(buffer.pixels[i], 0u);
+}
+
+TEST(ImageBuff, LoadSmallImageIntoLargeBuffer) {
+  TempDir dir;
+  const std::string path = WriteRamp(dir, "small.png", 100, 50);
+  Buffer buffer;
+  AllocImageBuff(&buffer, 1024, 1024);
+  FillImageBuffWhite(&buffer);
+  ASSERT_EQ(LoadPNGIntoImageBuff(&buffer, path.c_str(), 1.0f, 0), 0);
+  EXPECT_EQ(buffer.usedWidth, 100);
+  EXPECT_EQ(buffer.usedHeight, 50);
+  EXPECT_EQ(buffer.At(99, 49), Packed(99, 49, 7, 255));
+  for (int row = 0; row < 1024; ++row)
+    for (int column = 0; column < 1024; ++column)
+      if (row >= 50 || column >= 100) {
+        ASSERT_EQ(buffer.At(column, row), 0u) << column << "," << row;
+      }
+}
+
+TEST(ImageBuff, LoadWideImageIsCutAtTheRightEdge) {
+  TempDir dir;
+  const std::string path = WriteRamp(dir, "wide.png", 2000, 10);
+  Buffer buffer;
+  AllocImageBuff(&buffer, 1024, 1024);
+  ASSERT_EQ(LoadPNGIntoImageBuff(&buffer, path.c_str(), 1.0f, 0), 0);
+  EXPECT_EQ(buffer.usedWidth, 1024);
+  EXPECT_EQ(buffer.usedHeight, 10);
+  for (int row = 0; row < 10; ++row)
+    for (int column = 0; column < 1024; ++column)
+      ASSERT_EQ(buffer.At(column, row), Packed(column & 255, row, 7, 255)) << column << "," << row;
+  EXPECT_EQ(buffer.At(0, 10), 0u);
+}
+
+TEST(ImageBuff, PremultiplyOrOpaque) {
+  TempDir dir;
+  const std::vector<UInt8> rgba = {200, 100, 50, 128, 90, 80, 70, 0, 255, 255, 255, 255};
+  const std::string path = dir / "px.png";
+  ASSERT_EQ(WritePNGFile(path.c_str(), rgba.data(), 3, 1, 0, nullptr, 0), 1);
+  Buffer buffer;
+  AllocImageBuff(&buffer, 4, 4);
+  ASSERT_EQ(LoadPNGIntoImageBuff(&buffer, path.c_str(), 1.0f, 1), 0);
+  EXPECT_EQ(buffer.At(0, 0), Packed(100, 50, 25, 128));
+  EXPECT_EQ(buffer.At(1, 0), 0u);
+  EXPECT_EQ(buffer.At(2, 0), 0xFFFFFFFFu);
+  ASSERT_EQ(LoadPNGIntoImageBuff(&buffer, path.c_str(), 1.0f, 0), 0);
+  EXPECT_EQ(buffer.At(0, 0), Packed(200, 100, 50, 255));
+  EXPECT_EQ(buffer.At(1, 0), Packed(90, 80, 70, 255));
+}
+
+TEST(ImageBuff, LoadWithoutABlockAllocatesPowersOfTwo) {
+  TempDir dir;
+  const struct {
+    UInt32 width, height;
+    SInt16 bufferWidth, bufferHeight;
+  } cases[] = {{100, 50, 128, 64}, {64, 1, 64, 1}, {3, 5, 4, 8}, {16384, 2, 16384, 2}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << c.width << " x " << c.height);
+    const std::string path = WriteRamp(dir, "any.png", c.width, c.height);
+    Buffer buffer;
+    ASSERT_EQ(LoadPNGIntoImageBuff(&buffer, path.c_str(), 1.0f, 0), 0);
+    EXPECT_EQ(buffer.width, c.bufferWidth);
+    EXPECT_EQ(buffer.height, c.bufferHeight);
+    EXPECT_EQ(buffer.usedWidth, static_cast<SInt16>(c.width));
+    EXPECT_EQ(buffer.usedHeight, static_cast<SInt16>(c.height));
+    EXPECT_EQ(buffer.size, UInt32(c.bufferWidth) * UInt32(c.bufferHeight) * 4);
+  }
+}
+
+TEST(ImageBuff, NonPositiveSidesMakeNoBlock) {
+  Buffer buffer;
+  AllocImageBuff(&buffer, 0, 10);
+  EXPECT_EQ(buffer.pixels, nullptr);
+  EXPECT_EQ(ClearImageBuff(&buffer), -1);
+  AllocImageBuff(&buffer, -4, 10);
+  EXPECT_EQ(buffer.pixels, nullptr);
+  EXPECT_EQ(FillImageBuffWhite(&buffer), -1);
+}
+
+}  // namespace

@@ -1,0 +1,210 @@
+// Controls polled the way the game polls them, on the SDL backend against the
+// binary's own Xvfb, driven by xdotool: a 1024 x 768 window shows the 640 x 480
+// logical screen at 1.6 times.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "Backend.h"
+#include "Bundle.h"
+#include "EventPoll.h"
+#include "GLFrame.h"
+#include "ImageBuff.h"
+#include "InputDevices.h"
+#include "ScreensTestSupport.h"
+#include "SdlBackend.h"
+#include "Strings.h"
+#include "SystemUI.h"
+#include "TextField.h"
+#include "Windows.h"
+
+namespace {
+
+bool RunXdotool(const std::string& args) { return std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()) == 0; }
+
+class SdlControlsTest : public ::testing::Test, protected ControlRecording {
+ protected:
+  static void SetUpTestSuite() {
+    if (!std::getenv("DISPLAY")) return;
+    testsupport::PinGraphicsLibraries();
+    backend_ = NewSdlBackend();
+    previous_ = SetBackend(backend_);
+    ResetShellForTesting();
+    InitDirectInputMouse();
+    InitDirectInputKeyboard();
+    SetGLWindowAttributes();
+    const Rect content{100, 100, 868, 1124};
+    if (CreateWindowRef(0, 0, &content, &window_) != 0) return;
+    title_ = "controls-" + std::to_string(getpid());
+    Str255 title;
+    CToPStr(title_.c_str(), title);
+    SetWindowTitle(window_, title);
+    ShowWindowRef(window_);
+    backend_->Pump();
+    gMainWindow = window_;
+    BuildGLForWindow(window_);
+    FILE* p = popen(("xdotool search --sync --name '^" + title_ + "$' 2>/dev/null").c_str(), "r");
+    if (p) {
+      char line[64] = {};
+      if (fgets(line, sizeof line, p)) xwindow_ = std::string(line, strcspn(line, "\n"));
+      pclose(p);
+    }
+    RunXdotool("windowfocus --sync " + xwindow_);
+  }
+
+  static void TearDownTestSuite() {
+    if (window_) {
+      DisposeGLForWindow(window_);
+      DisposeWindowRef(window_);
+    }
+    window_ = nullptr;
+    gMainWindow = nullptr;
+    ResetShellForTesting();
+    UnregisterWindowClass();
+    SetBackend(previous_);
+    delete backend_;
+    backend_ = nullptr;
+  }
+
+  void SetUp() override {
+    if (!backend_ || !window_ || xwindow_.empty()) GTEST_SKIP() << "no X display";
+    gMainWindow = window_;
+    gWindowSizes[0] = WindowSizePair{640, 480};
+    InitEventRecStack();
+    StartRecording();
+    AllocImageBuff(&buffer_, 1024, 64);
+    mainGUI.imageBuff = &buffer_;
+    for (int i = 0; i < 5; ++i) PollEvents(0xFFFF, nullptr);
+    ClearKeyTables();
+  }
+
+  void TearDown() override {
+    if (!backend_ || !window_ || xwindow_.empty()) return;
+    mainGUI.imageBuff = nullptr;
+    FreeImageBuff(&buffer_);
+    StopRecording();
+    ExitEventRecStack();
+  }
+
+  // Logical point to screen point: window point = logical x 1.6, and the
+  // content stands at (100, 100). Moved through XTEST like a real mouse, so the
+  // pointer's global state follows.
+  static std::string At(int v, int h) {
+    return std::to_string(100 + static_cast<int>(h * 1.6)) + " " + std::to_string(100 + static_cast<int>(v * 1.6));
+  }
+  void Move(int v, int h) { ASSERT_TRUE(RunXdotool("mousemove --sync " + At(v, h))); }
+
+  // Steps of the game's loop: poll, read the mouse, hand it and this step's
+  // key character to the controls.
+  void Steps(int count, const std::function<void(MouseState&, SInt8)>& step) {
+    for (int i = 0; i < count; ++i) {
+      PollEvents(0xFFFF, nullptr);
+      MouseState state{};
+      GetMouseState(&state);
+      const UInt16 what = gCurrentEventRecord.what;
+      const auto character =
+          (what == kKeyDownEvent || what == 5) ? static_cast<SInt8>(gCurrentEventRecord.message & 0xFF) : SInt8{0};
+      step(state, character);
+      std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+  }
+  // A held key: down, about a tenth of a second of steps, up.
+  void HoldKey(const std::string& key, const std::function<void(MouseState&, SInt8)>& step) {
+    ASSERT_TRUE(RunXdotool("keydown --window " + xwindow_ + " " + key));
+    Steps(10, step);
+    ASSERT_TRUE(RunXdotool("keyup --window " + xwindow_ + " " + key));
+    Steps(5, step);
+  }
+
+  ImageBuff buffer_{};
+  static Backend* backend_;
+  static Backend* previous_;
+  static WindowRef window_;
+  static std::string title_;
+  static std::string xwindow_;
+};
+
+Backend* SdlControlsTest::backend_ = nullptr;
+Backend* SdlControlsTest::previous_ = nullptr;
+WindowRef SdlControlsTest::window_ = nullptr;
+std::string SdlControlsTest::title_;
+std::string SdlControlsTest::xwindow_;
+
+TEST_F(SdlControlsTest, ButtonClickIsReportedOnceOnTheReleaseStep) {
+  ButtonGL button;
+  button.rect = Rect{100, 100, 140, 200};
+  int clicks = 0;
+  int clickButton = -1;
+  auto step = [&](MouseState& s, SInt8) {
+    if (button.TrackMouse(&s, 4, 0) == &button) {
+      ++clicks;
+      clickButton = s.button;
+    }
+  };
+  Move(120, 150);
+  Steps(3, step);
+  ASSERT_TRUE(RunXdotool("mousedown 1"));
+  Steps(10, step);
+  EXPECT_EQ(button.armed, 1);
+  EXPECT_EQ(clicks, 0);
+  ASSERT_TRUE(RunXdotool("mouseup 1"));
+  Steps(10, step);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_EQ(clickButton, 0);
+  EXPECT_EQ(sounds.size(), 1u);
+}
+
+// Disabled: on the SDL backend under Xvfb the pointer's global position is
+// refreshed only by button events, so a drag with the button held never
+// reaches the shell's mouse state. Enable once the backend reads it afresh.
+TEST_F(SdlControlsTest, DISABLED_SliderDraggedPastItsEndGivesTheMaximum) {
+  SliderGL slider;
+  slider.rect = Rect{200, 100, 220, 200};
+  slider.maximum = 8;
+  auto step = [&](MouseState& s, SInt8) { slider.TrackThumb(&s); };
+  Move(210, 150);
+  Steps(3, step);
+  ASSERT_TRUE(RunXdotool("mousedown 1"));
+  Steps(10, step);
+  EXPECT_EQ(slider.value, 4);
+  Move(210, 250);
+  Steps(10, step);
+  ASSERT_TRUE(RunXdotool("mouseup 1"));
+  Steps(10, step);
+  EXPECT_EQ(slider.value, 8);
+  EXPECT_EQ(captureControl, nullptr);
+}
+
+TEST_F(SdlControlsTest, TypingIntoAClickedField) {
+  TextFieldGL field;
+  field.rect = Rect{300, 100, 324, 300};
+  field.textRect = Rect{304, 104, 320, 296};
+  SInt8 last = 0;
+  auto step = [&](MouseState& s, SInt8 character) {
+    if (character) last = character;
+    field.HandleInput(&s, character);
+  };
+  Move(310, 200);
+  Steps(3, step);
+  ASSERT_TRUE(RunXdotool("click --window " + xwindow_ + " 1"));
+  Steps(10, step);
+  ASSERT_EQ(focusedField, &field);
+  HoldKey("shift+a", step);
+  HoldKey("n", step);
+  HoldKey("n", step);
+  HoldKey("BackSpace", step);
+  EXPECT_EQ(field.text, "An");
+  EXPECT_EQ(field.caret, 2);
+  HoldKey("Return", step);
+  EXPECT_EQ(last, 13);
+  EXPECT_EQ(field.text, "An");
+}
+
+}  // namespace
