@@ -1,6 +1,7 @@
 #include "GraphicsStartup.h"
 
 #include "DisplayServices.h"
+#include "DisplayStartup.h"
 #include "GWorld.h"
 #include "Startup.h"
 
@@ -26,4 +27,5 @@ void InstallGraphicsDisplayServices() {
 
 void RegisterGraphicsStartup() {
   AddStartupEntry({"Graphics display services", InstallGraphicsDisplayServices, nullptr});
+  RegisterDisplayStartup();
 }

@@ -1,0 +1,3 @@
+#include "BrightnessLevels.h"
+
+void BuildBrightGammaTables(GammaTableHandle) {}
