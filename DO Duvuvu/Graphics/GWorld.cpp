@@ -59,9 +59,14 @@ OSErr CreateGWorld(GWorldPtr* out, SInt16 depth, const Rect* bounds, Handle colo
     *out = nullptr;
     if (OSErr err = GetMemoryError()) return err;
   }
-  const SInt32 rowBytes = ((depth / 8) * (bounds->right - bounds->left) + 31) & ~31;
+  // Whole bytes per row (a 1-bit row of 10 pixels still needs 2), in 64 bits:
+  // row bytes live in 15 bits and the block in an i32.
+  const SInt64 rowBits = static_cast<SInt64>(depth) * (bounds->right - bounds->left);
+  const SInt64 rowBytes = ((rowBits + 7) / 8 + 31) & ~static_cast<SInt64>(31);
   const SInt64 size = static_cast<SInt64>(bounds->bottom - bounds->top) * rowBytes + 32;
-  Ptr block = size < 0 || size > 0x7FFFFFFF ? nullptr : NewPtrBlockClear(static_cast<UInt32>(size));
+  const bool fits = rowBytes >= 0 && rowBytes <= kPixMapRowBytesMask && size >= 0 && size <= 0x7FFFFFFF;
+  Ptr block = fits ? NewPtrBlockClear(static_cast<UInt32>(size)) : nullptr;
+  if (!fits) SetMemoryError(kOutOfMemoryErr);
   if (!block) {
     if (!GetMemoryError()) SetMemoryError(kOutOfMemoryErr);
     return GetMemoryError();

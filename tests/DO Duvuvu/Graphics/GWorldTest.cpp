@@ -34,7 +34,9 @@ TEST(GWorld, RowsRoundUpTo32BytesOverAlignedPixels) {
     SInt16 depth;
     SInt16 width;
     UInt16 rowBytes;
-  } cases[] = {{16, 10, 32}, {32, 10, 64}, {16, 16, 32}, {16, 17, 64}, {32, 640, 2560}, {8, 3, 32}};
+  } cases[] = {{16, 10, 32}, {32, 10, 64}, {16, 16, 32}, {16, 17, 64}, {32, 640, 2560}, {8, 3, 32},
+               // A 1-bit row still takes whole bytes: 40 pixels are 5 bytes, 257 are 33.
+               {1, 40, 32}, {1, 257, 64}};
   for (const Case& c : cases) {
     GWorldPtr world = nullptr;
     const Rect bounds{5, 7, 25, static_cast<SInt16>(7 + c.width)};
@@ -54,6 +56,21 @@ TEST(GWorld, RowsRoundUpTo32BytesOverAlignedPixels) {
     EXPECT_EQ(world->portRect.left, 7);
     EXPECT_EQ((*pm)->bounds.top, 5);
     DestroyGWorld(world);
+  }
+}
+
+TEST(GWorld, RowsTooLongAreAMemoryError) {
+  struct Case {
+    SInt16 depth;
+    Rect bounds;
+  } cases[] = {
+      {32, {0, 0, 1, 8192}},   // 32768 row bytes: more than 15 bits hold
+      {16, {0, 0, 1, 16384}},  // the same at 16 bits
+  };
+  for (const Case& c : cases) {
+    GWorldPtr world = nullptr;
+    EXPECT_EQ(CreateGWorld(&world, c.depth, &c.bounds, nullptr, 0, 0), -108);
+    EXPECT_EQ(world, nullptr);
   }
 }
 
