@@ -86,9 +86,24 @@ class SdlBackend final : public Backend {
     return true;
   }
 
+  // SDL's X11 global pointer is re-read only after raw input events, and
+  // synthetic pointer moves (XTEST: remote desktops, input tools) send none
+  // for motion, so it can stay where the button went down for a whole drag.
+  // Over one of our windows, that window's pointer, which ordinary motion
+  // events keep current (also outside it while a press captures the mouse),
+  // gives the position instead.
   void GlobalMouse(int& x, int& y) override {
     x = y = 0;
-    if (videoUp_) SDL_GetGlobalMouseState(&x, &y);
+    if (!videoUp_) return;
+    SDL_GetGlobalMouseState(&x, &y);
+    SDL_Window* focus = SDL_GetMouseFocus();
+    PlatformRect content;
+    if (focus && GetContentRect(SDL_GetWindowID(focus), content)) {
+      int wx = 0, wy = 0;
+      SDL_GetMouseState(&wx, &wy);
+      x = content.left + wx;
+      y = content.top + wy;
+    }
   }
 
   bool LeftButton() override {
@@ -185,6 +200,17 @@ class SdlBackend final : public Backend {
     WindowState* s = Find(id);
     if (!s || s->fullScreen == on) return;
     s->fullScreen = on;
+    if (on) {
+      // Full screen is only a request to the window manager; without one
+      // nothing would move, so the window first covers its display itself
+      // (SDL ignores size and position once the window is full screen).
+      SDL_Rect display;
+      const int index = SDL_GetWindowDisplayIndex(s->window);
+      if (SDL_GetDisplayBounds(index < 0 ? 0 : index, &display) == 0) {
+        SDL_SetWindowSize(s->window, display.w, display.h);
+        SDL_SetWindowPosition(s->window, display.x, display.y);
+      }
+    }
     SDL_SetWindowFullscreen(s->window, on ? SDL_WINDOW_FULLSCREEN_DESKTOP : 0);
     if (!on) {
       // Without a window manager SDL keeps the full-screen size.

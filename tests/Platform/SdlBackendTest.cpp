@@ -18,7 +18,7 @@
 
 namespace {
 
-bool RunXdotool(const std::string& args) { return std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()) == 0; }
+bool RunXdotool(const std::string& args) { return std::system(("timeout 10 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0; }
 
 class SdlBackendTest : public ::testing::Test {
  protected:
@@ -39,13 +39,13 @@ class SdlBackendTest : public ::testing::Test {
     backend_->ShowWindow(window_);
     backend_->Pump();
     xwindow_.clear();
-    FILE* p = popen(("xdotool search --sync --name '^" + title_ + "$' 2>/dev/null").c_str(), "r");
+    FILE* p = popen(("timeout 10 xdotool search --sync --name '^" + title_ + "$' 2>/dev/null").c_str(), "r");
     if (p) {
       char line[64] = {};
       if (fgets(line, sizeof line, p)) xwindow_ = std::string(line, strcspn(line, "\n"));
       pclose(p);
     }
-    RunXdotool("windowfocus --sync " + xwindow_);
+    if (!xwindow_.empty()) RunXdotool("windowfocus --sync " + xwindow_);
   }
 
   static void TearDownTestSuite() {

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +12,8 @@
 #include <functional>
 #include <string>
 #include <thread>
+#include <utility>
+#include <vector>
 
 #include "Backend.h"
 #include "Bundle.h"
@@ -20,11 +23,78 @@
 #include "Strings.h"
 #include "SystemUI.h"
 #include "TestSupport.h"
+#include "TimerTasks.h"
 #include "Windows.h"
 
 namespace {
 
-bool RunXdotool(const std::string& args) { return std::system(("xdotool " + args + " >/dev/null 2>&1").c_str()) == 0; }
+bool RunXdotool(const std::string& args) { return std::system(("timeout 10 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0; }
+
+using Clock = std::chrono::steady_clock;
+using std::chrono::milliseconds;
+
+// One wall-clock second of polls with a 30 ms timer task, as the loop saw it.
+struct TimerSecond {
+  std::thread::id thread = std::this_thread::get_id();
+  bool polling = false;
+  Clock::time_point installed;
+  std::vector<Clock::time_point> runs;
+  std::vector<std::pair<Clock::time_point, Clock::time_point>> polls;  // start, end
+  int outsidePoll = 0;
+  int offThread = 0;
+};
+
+SInt32 RecordTimerRun(TimerTask* task) {
+  auto* second = reinterpret_cast<TimerSecond*>(GetTimerTaskUserValue(task));
+  second->runs.push_back(Clock::now());
+  if (!second->polling) ++second->outsidePoll;
+  if (std::this_thread::get_id() != second->thread) ++second->offThread;
+  return 0;
+}
+
+void PollOneSecondWithATimer(TimerSecond& second) {
+  second.polls.reserve(1 << 18);
+  TimerTask task{};
+  StartTimerTask(&task, RecordTimerRun, 30, reinterpret_cast<uintptr_t>(&second));
+  second.installed = Clock::now();
+  for (Clock::time_point start = second.installed; start - second.installed < std::chrono::seconds(1);) {
+    second.polling = true;
+    PollEvents(0xFFFF, nullptr);
+    second.polling = false;
+    const Clock::time_point end = Clock::now();
+    second.polls.emplace_back(start, end);
+    start = end;
+  }
+  StopTimerTask(&task);
+}
+
+// The runs a timer due 30 ms after its last run can make at these polls (a
+// millisecond more for the clock's rounding): fewer than 33 when the loop was
+// held off the CPU.
+int RunsThePollsAllow(const TimerSecond& second) {
+  int runs = 0;
+  Clock::time_point due = second.installed + milliseconds(31);
+  for (const auto& poll : second.polls) {
+    if (poll.first < due) continue;
+    ++runs;
+    due = poll.first + milliseconds(31);
+  }
+  return runs;
+}
+
+// Polls that began well after the timer was due and ended before it ran:
+// the timer should have run in them.
+int PollsThatMissedADueTimer(const TimerSecond& second) {
+  int missed = 0;
+  Clock::time_point last = second.installed;
+  size_t next = 0;
+  for (const auto& [start, end] : second.polls) {
+    while (next < second.runs.size() && second.runs[next] <= end) last = second.runs[next++];
+    const bool ranHere = next > 0 && second.runs[next - 1] >= start;
+    if (!ranHere && start >= last + milliseconds(31)) ++missed;
+  }
+  return missed;
+}
 
 class SdlEndToEndTest : public ::testing::Test {
  protected:
@@ -44,7 +114,8 @@ class SdlEndToEndTest : public ::testing::Test {
     SetWindowTitle(window_, title);
     ShowWindowRef(window_);
     backend_->Pump();
-    FILE* p = popen(("xdotool search --sync --name '^" + title_ + "$' 2>/dev/null").c_str(), "r");
+    // Bounded, so a window that never appears fails the suite, not hangs it.
+    FILE* p = popen(("timeout 10 xdotool search --sync --name '^" + title_ + "$' 2>/dev/null").c_str(), "r");
     if (p) {
       char line[64] = {};
       if (fgets(line, sizeof line, p)) xwindow_ = std::string(line, strcspn(line, "\n"));
@@ -64,7 +135,8 @@ class SdlEndToEndTest : public ::testing::Test {
   }
 
   void SetUp() override {
-    if (!backend_ || !window_ || xwindow_.empty()) GTEST_SKIP() << "no X display";
+    if (!backend_ || !window_) GTEST_SKIP() << "no X display";
+    ASSERT_FALSE(xwindow_.empty()) << "xdotool found no window titled " << title_;
     gMainWindow = window_;
     gWindowSizes[0] = WindowSizePair{640, 480};
     InitEventRecStack();
@@ -73,7 +145,10 @@ class SdlEndToEndTest : public ::testing::Test {
     ClearKeyTables();
   }
 
-  void TearDown() override { ExitEventRecStack(); }
+  void TearDown() override {
+    if (!backend_ || !window_ || xwindow_.empty()) return;
+    ExitEventRecStack();
+  }
 
   // Polls until the current event has that what, for up to two seconds.
   static bool PollUntilWhat(UInt16 what) {
@@ -173,6 +248,30 @@ TEST_F(SdlEndToEndTest, ADesktopCloseIsOneCloseEventCarryingTheWindow) {
   }
   EXPECT_EQ(closes, 1);
   EXPECT_TRUE(IsWindowRefVisible(window_));
+}
+
+TEST_F(SdlEndToEndTest, ThirtyMillisecondTimerTaskRunsInsideASecondOfPolls) {
+  // Real time: a timer can only run when a poll comes, and on a loaded
+  // machine the loop itself is held off the CPU. A second out of bounds is
+  // measured again, and the lower bound gives way only as far as the polls
+  // that did come could not have run the timer more often.
+  TimerSecond second;
+  for (int attempt = 0; attempt < 4; ++attempt) {
+    second = TimerSecond{};
+    PollOneSecondWithATimer(second);
+    if (second.runs.size() >= 28 && second.runs.size() <= 34) break;
+  }
+  const int count = static_cast<int>(second.runs.size());
+  const int allowed = RunsThePollsAllow(second);
+  if (allowed < 29) std::printf("the loop was held off the CPU: %d runs, %d possible\n", count, allowed);
+  EXPECT_GE(count, std::min(28, allowed - 1));
+  EXPECT_LE(count, 34);
+  EXPECT_EQ(second.outsidePoll, 0);
+  EXPECT_EQ(second.offThread, 0);
+  EXPECT_EQ(PollsThatMissedADueTimer(second), 0);
+  for (size_t i = 1; i < second.runs.size(); ++i) {
+    EXPECT_GE(second.runs[i] - second.runs[i - 1], milliseconds(29)) << "run " << i;
+  }
 }
 
 }  // namespace
