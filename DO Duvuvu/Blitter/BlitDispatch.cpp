@@ -23,16 +23,18 @@ Pixel* PixelAt(const PixMap& map, UInt32 stride, SInt32 row, SInt32 column) {
          (static_cast<ptrdiff_t>(row) * stride + column);
 }
 
-// Everything a dispatcher does before its table call.
+// Everything a dispatcher does before its table call; false: nothing to draw.
+// Inlined into each caller, so the record it fills is the caller's own local.
 template <typename Pixel, bool kScale>
-std::optional<BlitSetup<Pixel>> SetUpBlit(PixMapHandle src, PixMapHandle dst, PixMapHandle mask,
-                                          const Rect* srcRect, const Rect* dstRect,
-                                          const Rect* clipRect, BlitMode mode, UInt32 color,
-                                          const Pixel* lookup, const Pixel* trans, UInt8 flipH,
-                                          UInt8 flipV, SInt8 rotation, const Rect* maskRect) {
+[[gnu::always_inline]] inline bool SetUpBlit(BlitSetup<Pixel>& setup, PixMapHandle src,
+                                             PixMapHandle dst, PixMapHandle mask,
+                                             const Rect* srcRect, const Rect* dstRect,
+                                             const Rect* clipRect, BlitMode mode, UInt32 color,
+                                             const Pixel* lookup, const Pixel* trans, UInt8 flipH,
+                                             UInt8 flipV, SInt8 rotation, const Rect* maskRect) {
   constexpr bool kHonoursTrans = sizeof(Pixel) == 1;
-  if (!src || !dst || !*src || !*dst || (mask && !*mask)) return std::nullopt;
-  if (rotation < 0 || rotation > 3) return std::nullopt;
+  if (!src || !dst || !*src || !*dst || (mask && !*mask)) return false;
+  if (rotation < 0 || rotation > 3) return false;
   const PixMap& srcMap = **src;
   const PixMap& dstMap = **dst;
   const bool odd = (rotation & 1) != 0;
@@ -52,12 +54,12 @@ std::optional<BlitSetup<Pixel>> SetUpBlit(PixMapHandle src, PixMapHandle dst, Pi
   const SInt32 dw = d.right - d.left;
   const SInt32 dh = d.bottom - d.top;
   if constexpr (!kScale) {
-    if (odd ? (sw != dh || sh != dw) : (sw != dw || sh != dh)) return std::nullopt;
+    if (odd ? (sw != dh || sh != dw) : (sw != dw || sh != dh)) return false;
   } else {
-    if (RectIsEmpty(&s)) return std::nullopt;
+    if (RectIsEmpty(&s)) return false;
   }
   Rect clipped;
-  if (!IntersectRects(&d, &clip, &clipped)) return std::nullopt;
+  if (!IntersectRects(&d, &clip, &clipped)) return false;
 
   Rect maskArea;
   if (maskRect) maskArea = RelativeTo(*maskRect, dstMap.bounds);
@@ -68,8 +70,9 @@ std::optional<BlitSetup<Pixel>> SetUpBlit(PixMapHandle src, PixMapHandle dst, Pi
   Rect cut = s;
   UInt32 corner, pixelCode, undoCode, nextCode;
   UInt8 shrinkH, shrinkV;
-  ClipAndOrientBlit(&cut, &d, &clipped, maskRect ? &maskArea : nullptr, flipH, flipV, rotation,
-                    &corner, &pixelCode, &undoCode, &nextCode, &shrinkH, &shrinkV);
+  blitsetup::ClipAndOrientBlit(&cut, &d, &clipped, maskRect ? &maskArea : nullptr, flipH, flipV,
+                               rotation, &corner, &pixelCode, &undoCode, &nextCode, &shrinkH,
+                               &shrinkV);
 
   const SInt32 stride = static_cast<SInt32>(srcStride);
   const SInt32 pixelSteps[4] = {1, -stride, -1, stride};
@@ -79,7 +82,6 @@ std::optional<BlitSetup<Pixel>> SetUpBlit(PixMapHandle src, PixMapHandle dst, Pi
   const SInt32 cornerRows[4] = {cut.top, cut.bottom - 1, cut.bottom - 1, cut.top};
   const SInt32 cornerColumns[4] = {cut.left, cut.left, cut.right - 1, cut.right - 1};
 
-  BlitSetup<Pixel> setup{};
   BlitVariantArgs<Pixel>& a = setup.args;
   a.srcPixelStep = pixelSteps[pixelCode];
   a.srcRowSkip = undoTerms[undoCode] + nextTerms[nextCode];
@@ -113,18 +115,46 @@ std::optional<BlitSetup<Pixel>> SetUpBlit(PixMapHandle src, PixMapHandle dst, Pi
     a.srcExtent = odd ? sw : sh;
     a.dstExtent = dh;
     // Rows wider than the default buffer grow it rather than overrun it.
-    if (!EnsureScaleStepBuffer(a.width + 1)) return std::nullopt;
-    BuildScaleSteps(&s, &d, &clipped, rotation, a.srcPixelStep, ScaleStepBuffer, &a.rowError);
+    if (!EnsureScaleStepBuffer(a.width + 1)) return false;
+    blitsetup::BuildScaleSteps(&s, &d, &clipped, rotation, a.srcPixelStep, ScaleStepBuffer,
+                               &a.rowError);
   }
 
   setup.slot = (a.lookupTable ? kBlitFlagLookup : 0) | (a.color != kBlitNoColor ? kBlitFlagColor : 0) |
                (a.transTable ? kBlitFlagTrans : 0) | (mask ? kBlitFlagMask : 0);
+  return true;
+}
+
+// The set-up step alone, for tests.
+template <typename Pixel, bool kScale>
+std::optional<BlitSetup<Pixel>> SetUpOnly(PixMapHandle src, PixMapHandle dst, PixMapHandle mask,
+                                          const Rect* srcRect, const Rect* dstRect,
+                                          const Rect* clipRect, BlitMode mode, UInt32 color,
+                                          const Pixel* lookup, const Pixel* trans, UInt8 flipH,
+                                          UInt8 flipV, SInt8 rotation, const Rect* maskRect) {
+  // Default- rather than value-initialised: the fields start from their own
+  // initialisers, without a block clear of the whole record first.
+  BlitSetup<Pixel> setup;
+  if (!SetUpBlit<Pixel, kScale>(setup, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
+                                lookup, trans, flipH, flipV, rotation, maskRect)) {
+    return std::nullopt;
+  }
   return setup;
 }
 
-template <typename Pixel>
-void CallSlot(const BlitVariantTable<Pixel>& table, const std::optional<BlitSetup<Pixel>>& setup) {
-  if (setup) table[setup->slot](setup->args);
+// A dispatcher: the set-up step, then one table call.
+template <typename Pixel, bool kScale>
+[[gnu::always_inline]] inline void Dispatch(const BlitVariantTable<Pixel>& table, PixMapHandle src,
+                                            PixMapHandle dst, PixMapHandle mask,
+                                            const Rect* srcRect, const Rect* dstRect,
+                                            const Rect* clipRect, BlitMode mode, UInt32 color,
+                                            const Pixel* lookup, const Pixel* trans, UInt8 flipH,
+                                            UInt8 flipV, SInt8 rotation, const Rect* maskRect) {
+  BlitSetup<Pixel> setup;
+  if (SetUpBlit<Pixel, kScale>(setup, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
+                               lookup, trans, flipH, flipV, rotation, maskRect)) {
+    table[setup.slot](setup.args);
+  }
 }
 
 }  // namespace
@@ -134,8 +164,8 @@ std::optional<BlitSetup<UInt8>> SetUpCOPY8(PixMapHandle src, PixMapHandle dst, P
                                            const Rect* clipRect, BlitMode mode, UInt32 color,
                                            const UInt8* lookup, const UInt8* trans, UInt8 flipH,
                                            UInt8 flipV, SInt8 rotation, const Rect* maskRect) {
-  return SetUpBlit<UInt8, false>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
-                                 trans, flipH, flipV, rotation, maskRect);
+  return SetUpOnly<UInt8, false>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
+      trans, flipH, flipV, rotation, maskRect);
 }
 
 std::optional<BlitSetup<UInt16>> SetUpCOPY16(PixMapHandle src, PixMapHandle dst, PixMapHandle mask,
@@ -144,8 +174,8 @@ std::optional<BlitSetup<UInt16>> SetUpCOPY16(PixMapHandle src, PixMapHandle dst,
                                              const UInt16* lookup, const UInt16* trans,
                                              UInt8 flipH, UInt8 flipV, SInt8 rotation,
                                              const Rect* maskRect) {
-  return SetUpBlit<UInt16, false>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
-                                  trans, flipH, flipV, rotation, maskRect);
+  return SetUpOnly<UInt16, false>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
+      trans, flipH, flipV, rotation, maskRect);
 }
 
 std::optional<BlitSetup<UInt32>> SetUpCOPY32(PixMapHandle src, PixMapHandle dst, PixMapHandle mask,
@@ -154,8 +184,8 @@ std::optional<BlitSetup<UInt32>> SetUpCOPY32(PixMapHandle src, PixMapHandle dst,
                                              const UInt32* lookup, const UInt32* trans,
                                              UInt8 flipH, UInt8 flipV, SInt8 rotation,
                                              const Rect* maskRect) {
-  return SetUpBlit<UInt32, false>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
-                                  trans, flipH, flipV, rotation, maskRect);
+  return SetUpOnly<UInt32, false>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
+      trans, flipH, flipV, rotation, maskRect);
 }
 
 std::optional<BlitSetup<UInt8>> SetUpSCALE8(PixMapHandle src, PixMapHandle dst, PixMapHandle mask,
@@ -163,8 +193,8 @@ std::optional<BlitSetup<UInt8>> SetUpSCALE8(PixMapHandle src, PixMapHandle dst, 
                                             const Rect* clipRect, BlitMode mode, UInt32 color,
                                             const UInt8* lookup, const UInt8* trans, UInt8 flipH,
                                             UInt8 flipV, SInt8 rotation, const Rect* maskRect) {
-  return SetUpBlit<UInt8, true>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
-                                trans, flipH, flipV, rotation, maskRect);
+  return SetUpOnly<UInt8, true>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
+      trans, flipH, flipV, rotation, maskRect);
 }
 
 std::optional<BlitSetup<UInt16>> SetUpSCALE16(PixMapHandle src, PixMapHandle dst,
@@ -173,8 +203,8 @@ std::optional<BlitSetup<UInt16>> SetUpSCALE16(PixMapHandle src, PixMapHandle dst
                                               BlitMode mode, UInt32 color, const UInt16* lookup,
                                               const UInt16* trans, UInt8 flipH, UInt8 flipV,
                                               SInt8 rotation, const Rect* maskRect) {
-  return SetUpBlit<UInt16, true>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
-                                 trans, flipH, flipV, rotation, maskRect);
+  return SetUpOnly<UInt16, true>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
+      trans, flipH, flipV, rotation, maskRect);
 }
 
 std::optional<BlitSetup<UInt32>> SetUpSCALE32(PixMapHandle src, PixMapHandle dst,
@@ -183,63 +213,62 @@ std::optional<BlitSetup<UInt32>> SetUpSCALE32(PixMapHandle src, PixMapHandle dst
                                               BlitMode mode, UInt32 color, const UInt32* lookup,
                                               const UInt32* trans, UInt8 flipH, UInt8 flipV,
                                               SInt8 rotation, const Rect* maskRect) {
-  return SetUpBlit<UInt32, true>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
-                                 trans, flipH, flipV, rotation, maskRect);
+  return SetUpOnly<UInt32, true>(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup,
+      trans, flipH, flipV, rotation, maskRect);
 }
 
 void COPY8(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
            const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
            const UInt8* lookup, const UInt8* trans, UInt8 flipH, UInt8 flipV, SInt8 rotation,
            const Rect* maskRect) {
-  CallSlot(COPY8Variants, SetUpCOPY8(src, dst, mask, srcRect, dstRect, clipRect, mode, color,
-                                     lookup, trans, flipH, flipV, rotation, maskRect));
+  Dispatch<UInt8, false>(COPY8Variants, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
+      lookup, trans, flipH, flipV, rotation, maskRect);
 }
 
 void COPY16(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
             const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
             const UInt16* lookup, const UInt16* trans, UInt8 flipH, UInt8 flipV, SInt8 rotation,
             const Rect* maskRect) {
-  CallSlot(COPY16Variants, SetUpCOPY16(src, dst, mask, srcRect, dstRect, clipRect, mode, color,
-                                       lookup, trans, flipH, flipV, rotation, maskRect));
+  Dispatch<UInt16, false>(COPY16Variants, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
+      lookup, trans, flipH, flipV, rotation, maskRect);
 }
 
 void COPY32(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
             const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
             const UInt32* lookup, const UInt32* trans, UInt8 flipH, UInt8 flipV, SInt8 rotation,
             const Rect* maskRect) {
-  CallSlot(COPY32Variants, SetUpCOPY32(src, dst, mask, srcRect, dstRect, clipRect, mode, color,
-                                       lookup, trans, flipH, flipV, rotation, maskRect));
+  Dispatch<UInt32, false>(COPY32Variants, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
+      lookup, trans, flipH, flipV, rotation, maskRect);
 }
 
 void SCALE8(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
             const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
             const UInt8* lookup, const UInt8* trans, UInt8 flipH, UInt8 flipV, SInt8 rotation,
             const Rect* maskRect) {
-  CallSlot(SCALE8Variants, SetUpSCALE8(src, dst, mask, srcRect, dstRect, clipRect, mode, color,
-                                       lookup, trans, flipH, flipV, rotation, maskRect));
+  Dispatch<UInt8, true>(SCALE8Variants, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
+      lookup, trans, flipH, flipV, rotation, maskRect);
 }
 
 void SCALE16(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
              const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
              const UInt16* lookup, const UInt16* trans, UInt8 flipH, UInt8 flipV, SInt8 rotation,
              const Rect* maskRect) {
-  CallSlot(SCALE16Variants, SetUpSCALE16(src, dst, mask, srcRect, dstRect, clipRect, mode, color,
-                                         lookup, trans, flipH, flipV, rotation, maskRect));
+  Dispatch<UInt16, true>(SCALE16Variants, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
+      lookup, trans, flipH, flipV, rotation, maskRect);
 }
 
 void SCALE32(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
              const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
              const UInt32* lookup, const UInt32* trans, UInt8 flipH, UInt8 flipV, SInt8 rotation,
              const Rect* maskRect) {
-  CallSlot(SCALE32Variants, SetUpSCALE32(src, dst, mask, srcRect, dstRect, clipRect, mode, color,
-                                         lookup, trans, flipH, flipV, rotation, maskRect));
+  Dispatch<UInt32, true>(SCALE32Variants, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
+      lookup, trans, flipH, flipV, rotation, maskRect);
 }
 
 void COPY16AllFlags(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
                     const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
                     const UInt16* lookup, const UInt16* trans, UInt8 flipH, UInt8 flipV,
                     SInt8 rotation, const Rect* maskRect) {
-  CallSlot(COPY16AllFlagsVariants,
-           SetUpCOPY16(src, dst, mask, srcRect, dstRect, clipRect, mode, color, lookup, trans,
-                       flipH, flipV, rotation, maskRect));
+  Dispatch<UInt16, false>(COPY16AllFlagsVariants, src, dst, mask, srcRect, dstRect, clipRect, mode,
+      color, lookup, trans, flipH, flipV, rotation, maskRect);
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <bit>
 #include <cstdint>
 #include <cstring>
 #include <utility>
@@ -60,13 +61,20 @@ struct PixelRule {
   static constexpr bool kReadsDest = kBranches || Flags::kMask || kBase != 0;
 
   static inline void Apply(Pixel* d, const Pixel* s, const Pixel* m, const RuleValues<Pixel>& v) {
+    if constexpr (kReadsSource) {
+      Put(d, *s, m, v);
+    } else {
+      Put(d, 0, m, v);
+    }
+  }
+
+  // The rule for a source pixel already read (ignored when kReadsSource is false).
+  static inline void Put(Pixel* d, Pixel source, const Pixel* m, const RuleValues<Pixel>& v) {
     if constexpr (kBranches) {
       if constexpr (Flags::kMask) {
         if ((*m == kKey) == kInverted) return;
       }
       const Pixel dest = *d;
-      Pixel source = 0;
-      if constexpr (kReadsSource) source = *s;
       if constexpr (kBase == 1) {
         if (source == kKey) return;
       } else if constexpr (kBase == 2) {
@@ -94,12 +102,10 @@ struct PixelRule {
       if constexpr (Flags::kColor) {
         *d = v.color;
       } else {
-        *d = *s;
+        *d = source;
       }
     } else {
       const Pixel dest = *d;
-      Pixel source = 0;
-      if constexpr (kReadsSource) source = *s;
       bool draw = true;
       if constexpr (Flags::kMask) draw = (*m == kKey) != kInverted;
       if constexpr (kBase == 1) draw = draw && source != kKey;
@@ -116,6 +122,36 @@ inline bool Disjoint(const void* a, size_t aBytes, const void* b, size_t bBytes)
   return pa + aBytes <= pb || pb + bBytes <= pa;
 }
 
+// The bytes a walk touches over all its rows: `rows` rows of `bytes` bytes,
+// the first at `first`, each `move` pixels after the one before.
+struct ByteSpan {
+  std::uintptr_t low;
+  std::uintptr_t high;  // (exclusive)
+};
+
+template <typename Pixel>
+inline ByteSpan RowsSpan(const Pixel* first, ptrdiff_t move, size_t rows, size_t bytes) {
+  const auto a = reinterpret_cast<std::uintptr_t>(first);
+  const auto b = a + static_cast<std::uintptr_t>(move * static_cast<ptrdiff_t>(sizeof(Pixel))) *
+                         static_cast<std::uintptr_t>(rows - 1);
+  return a <= b ? ByteSpan{a, b + bytes} : ByteSpan{b, a + bytes};
+}
+
+inline bool Disjoint(const ByteSpan& a, const ByteSpan& b) {
+  return a.high <= b.low || b.high <= a.low;
+}
+
+// Rows a destination walk of `pixels` pixels covers (a 32-bit division where
+// the counts allow: the common case, and cheaper).
+inline size_t RowCount(ptrdiff_t pixels, ptrdiff_t rowPixels) {
+  if (rowPixels <= 0) return 1;
+  if (pixels < (ptrdiff_t{1} << 30) && rowPixels < (ptrdiff_t{1} << 30)) {
+    return (static_cast<UInt32>(pixels) + static_cast<UInt32>(rowPixels) - 1) /
+           static_cast<UInt32>(rowPixels);
+  }
+  return static_cast<size_t>((pixels + rowPixels - 1) / rowPixels);
+}
+
 // Rows whose source, mask and destination lie apart, walked by index so that
 // the compiler can vectorise them.
 template <class Rule>
@@ -127,6 +163,8 @@ inline void UnitRow(typename Rule::Pixel* __restrict d, const typename Rule::Pix
     std::memcpy(d, s, width * sizeof(Pixel));
   } else if constexpr (!Rule::kReadsDest) {
     const Pixel c = v.color;
+    // Unrolled so that the stores, not the loop's own steps, set the pace.
+#pragma GCC unroll 4
     for (size_t i = 0; i < width; ++i) d[i] = c;
   } else {
     for (size_t i = 0; i < width; ++i) {
@@ -135,14 +173,39 @@ inline void UnitRow(typename Rule::Pixel* __restrict d, const typename Rule::Pix
   }
 }
 
-// Shrinking by a constant source stride.
-template <class Rule, ptrdiff_t kStride>
-inline void StridedRow(typename Rule::Pixel* __restrict d, const typename Rule::Pixel* __restrict s,
-                       const typename Rule::Pixel* __restrict m, size_t width,
-                       RuleValues<typename Rule::Pixel> v) {
+// Shrinking by two: pixel i takes s[2i + 1]. Each pair s[2i], s[2i + 1] is
+// loaded as one word of twice the width (so the vector loads read no pixel
+// past the last one used) and its high half taken.
+template <typename Pixel>
+struct PairOf;
+template <>
+struct PairOf<UInt8> {
+  using Type = UInt16;
+};
+template <>
+struct PairOf<UInt16> {
+  using Type = UInt32;
+};
+template <>
+struct PairOf<UInt32> {
+  using Type = UInt64;
+};
+
+template <class Rule>
+inline void HalvedRow(typename Rule::Pixel* __restrict d, const typename Rule::Pixel* __restrict s,
+                      const typename Rule::Pixel* __restrict m, size_t width,
+                      RuleValues<typename Rule::Pixel> v) {
+  using Pixel = typename Rule::Pixel;
+  using Pair = typename PairOf<Pixel>::Type;
+  static_assert(std::endian::native == std::endian::little, "the high half is the second pixel");
   for (size_t i = 0; i < width; ++i) {
-    Rule::Apply(d + i, Rule::kReadsSource ? s + static_cast<ptrdiff_t>(i) * kStride : s,
-                Rule::Flags::kMask ? m + i : m, v);
+    Pixel source = 0;
+    if constexpr (Rule::kReadsSource) {
+      Pair pair;
+      std::memcpy(&pair, s + 2 * i, sizeof pair);
+      source = static_cast<Pixel>(pair >> (8 * sizeof(Pixel)));
+    }
+    Rule::Put(d + i, source, Rule::Flags::kMask ? m + i : m, v);
   }
 }
 
@@ -178,11 +241,27 @@ void CopyWalk(const BlitVariantArgs<typename F::Pixel>& a) {
   const size_t width = a.width;
   const ptrdiff_t step = a.srcPixelStep;
   const size_t rowBytes = width * sizeof(Pixel);
+  // Kept in locals: the rows' stores (memcpy among them) could otherwise
+  // change the arguments as far as the compiler knows.
+  const ptrdiff_t dstRowPixels = a.dstRowPixels;
+  const ptrdiff_t maskRowPixels = a.maskRowPixels;
+  const ptrdiff_t srcLineMove = static_cast<ptrdiff_t>(width) * step + a.srcRowSkip;
+  // Vector paths only where the forward walk cannot see its own writes: tested
+  // once for the whole blit, else row by row.
+  bool allApart = !Rule::kReadsSource || step == 1;
+  if (allApart && (Rule::kReadsSource || kMask)) {
+    const size_t rows = RowCount(end - d, dstRowPixels);
+    const ByteSpan written = RowsSpan(d, dstRowPixels, rows, rowBytes);
+    if constexpr (Rule::kReadsSource) {
+      allApart = Disjoint(RowsSpan(s, srcLineMove, rows, rowBytes), written);
+    }
+    if constexpr (kMask) {
+      allApart = allApart && Disjoint(RowsSpan(m, maskRowPixels, rows, rowBytes), written);
+    }
+  }
   while (d < end) {
-    // Vector paths only where the forward walk cannot see its own writes.
-    const bool sourceApart = !Rule::kReadsSource || (step == 1 && Disjoint(s, rowBytes, d, rowBytes));
-    const bool maskApart = !kMask || Disjoint(m, rowBytes, d, rowBytes);
-    if (sourceApart && maskApart) {
+    if (allApart || ((!Rule::kReadsSource || (step == 1 && Disjoint(s, rowBytes, d, rowBytes))) &&
+                     (!kMask || Disjoint(m, rowBytes, d, rowBytes)))) {
       UnitRow<Rule>(d, s, m, width, v);
     } else {
       const Pixel* sp = s;
@@ -193,9 +272,9 @@ void CopyWalk(const BlitVariantArgs<typename F::Pixel>& a) {
         if constexpr (kMask) ++mp;
       }
     }
-    d += a.dstRowPixels;
-    if constexpr (Rule::kReadsSource) s += static_cast<ptrdiff_t>(width) * step + a.srcRowSkip;
-    if constexpr (kMask) m += a.maskRowPixels;
+    d += dstRowPixels;
+    if constexpr (Rule::kReadsSource) s += srcLineMove;
+    if constexpr (kMask) m += maskRowPixels;
   }
 }
 
@@ -203,23 +282,30 @@ void CopyWalk(const BlitVariantArgs<typename F::Pixel>& a) {
 struct ScaleRowPlan {
   ptrdiff_t spanLow;   // source pixels read, relative to the line start
   ptrdiff_t spanHigh;  // (inclusive)
-  SInt32 uniform;      // shrinking: the common step entry, else 0; enlarging: the common count, else 0
+  // Shrinking: the step between the reads after the first when all are equal
+  // (the first step differs with the start error), else 0. Enlarging: the
+  // common count, else 0.
+  SInt32 uniform;
 };
 
 inline ScaleRowPlan PlanScaleRow(const UInt32* steps, UInt32 width, bool shrink, SInt32 pixelStep) {
   ScaleRowPlan plan{0, 0, 0};
   if (shrink) {
-    ptrdiff_t at = 0;
-    const SInt32 first = static_cast<SInt32>(steps[0]);
-    bool same = true;
-    for (UInt32 i = 0; i < width; ++i) {
-      if (at < plan.spanLow) plan.spanLow = at;
-      if (at > plan.spanHigh) plan.spanHigh = at;
+    // Pixel i > 0 reads steps[0] + ... + steps[i - 1]; the last entry is never
+    // used. The forward and backward moves bound the span (exactly, as the
+    // entries all share the pixel step's sign).
+    const UInt32 second = width > 2 ? steps[1] : 0;
+    SInt32 forward = 0, backward = 0;
+    bool same = width > 2;
+    for (UInt32 i = 0; i + 1 < width; ++i) {
       const SInt32 entry = static_cast<SInt32>(steps[i]);
-      same = same && entry == first;
-      at += entry;
+      forward += entry > 0 ? entry : 0;
+      backward += entry < 0 ? entry : 0;
+      same &= i == 0 || steps[i] == second;
     }
-    plan.uniform = same ? first : 0;
+    plan.spanLow = backward;
+    plan.spanHigh = forward;
+    plan.uniform = same ? static_cast<SInt32>(second) : 0;
   } else {
     UInt32 done = 0;
     UInt32 k = 0;
@@ -241,25 +327,29 @@ inline ScaleRowPlan PlanScaleRow(const UInt32* steps, UInt32 width, bool shrink,
   return plan;
 }
 
-// Nearest-neighbour walk for one slot and mode.
-template <class F, unsigned kSlot, UInt32 kMode>
-void ScaleWalk(const BlitVariantArgs<typename F::Pixel>& a) {
-  using Pixel = typename F::Pixel;
-  using Rule = PixelRule<F, kSlot, kMode>;
+// The rows of one scaled blit: the vertical walk over source lines, the mask,
+// and the copy of a row that repeats its line and reads no destination.
+// draw(d, line, m, apart) draws one row; `apart` tells that the row's reads
+// cannot meet its writes.
+template <class Rule, class DrawRow>
+inline void ScaleRows(const BlitVariantArgs<typename Rule::Pixel>& a, const ScaleRowPlan& plan,
+                      DrawRow draw) {
+  using Pixel = typename Rule::Pixel;
   constexpr bool kMask = Rule::Flags::kMask;
   // A row that depends on its source line alone may be copied from the row above.
   constexpr bool kRowRepeats = !Rule::kReadsDest;
   Pixel* d = a.dstStart;
   Pixel* const end = a.dstEnd;
-  if (d >= end) return;
-  const UInt32* steps = ScaleStepBuffer;
   const Pixel* line = a.srcStart;
   const Pixel* m = a.maskStart;
-  const RuleValues<Pixel> v{F::ColorValue(a.color), a.lookupTable, a.transTable};
-  const size_t width = a.width;
-  const size_t rowBytes = width * sizeof(Pixel);
-  const ptrdiff_t step = a.srcPixelStep;
-  const bool shrink = a.shrinkH != 0;
+  // Kept in locals: the rows' stores (memcpy among them) could otherwise
+  // change the arguments as far as the compiler knows.
+  const ptrdiff_t dstRowPixels = a.dstRowPixels;
+  const ptrdiff_t maskRowPixels = a.maskRowPixels;
+  const SInt32 srcExtent = a.srcExtent;
+  const SInt32 dstExtent = a.dstExtent;
+  const size_t rowBytes = static_cast<size_t>(a.width) * sizeof(Pixel);
+  const size_t spanBytes = static_cast<size_t>(plan.spanHigh - plan.spanLow + 1) * sizeof(Pixel);
   ptrdiff_t lineMove = 0;
   switch (a.rowWalk) {
     case 0: lineMove = static_cast<ptrdiff_t>(a.srcRowPixels); break;
@@ -268,37 +358,88 @@ void ScaleWalk(const BlitVariantArgs<typename F::Pixel>& a) {
     case 3: lineMove = -1; break;
     default: break;
   }
-  const ScaleRowPlan plan = PlanScaleRow(steps, a.width, shrink, a.srcPixelStep);
-  const size_t spanBytes = static_cast<size_t>(plan.spanHigh - plan.spanLow + 1) * sizeof(Pixel);
+  // Once the error is below dstExtent, the line moves `whole` lines plus one
+  // when the remainder carries: the same as stepping the error down by one.
+  SInt32 whole = 0, rest = 0;
+  if (dstExtent > 0 && srcExtent >= 0) DivideSmall(srcExtent, dstExtent, &whole, &rest);
+  const ptrdiff_t wholeMove = static_cast<ptrdiff_t>(whole) * lineMove;
   SInt32 error = a.rowError;
   const Pixel* previousLine = nullptr;
   Pixel* previousRow = nullptr;
+  // On long rows the start of the line the next row will most likely read is
+  // asked for early: a shrink that skips lines starts a new page on most rows,
+  // where the processor's own prefetch has to find the stream again.
+  const ptrdiff_t nextLineBytes =
+      (whole ? wholeMove : lineMove) * static_cast<ptrdiff_t>(sizeof(Pixel));
+  const size_t prefetchBytes = spanBytes >= 2048 ? 512 : 0;
 
   while (d < end) {
-    const bool sourceApart =
-        !Rule::kReadsSource || Disjoint(line + plan.spanLow, spanBytes, d, rowBytes);
-    const bool maskApart = !kMask || Disjoint(m, rowBytes, d, rowBytes);
-    if (kRowRepeats && previousRow && line == previousLine && sourceApart &&
+    if constexpr (Rule::kReadsSource) {
+      const std::uintptr_t next = reinterpret_cast<std::uintptr_t>(line + plan.spanLow) +
+                                  static_cast<std::uintptr_t>(nextLineBytes);
+      for (size_t at = 0; at < prefetchBytes; at += 64) {
+        __builtin_prefetch(reinterpret_cast<const void*>(next + at));
+      }
+    }
+    const bool apart =
+        (!Rule::kReadsSource || Disjoint(line + plan.spanLow, spanBytes, d, rowBytes)) &&
+        (!kMask || Disjoint(m, rowBytes, d, rowBytes));
+    if (kRowRepeats && previousRow && line == previousLine && apart &&
         (!Rule::kReadsSource || Disjoint(line + plan.spanLow, spanBytes, previousRow, rowBytes)) &&
         Disjoint(previousRow, rowBytes, d, rowBytes)) {
       std::memcpy(d, previousRow, rowBytes);
-    } else if (sourceApart && maskApart && shrink && plan.uniform == 2 && step == 1) {
-      StridedRow<Rule, 2>(d, line, m, width, v);
-    } else if (sourceApart && maskApart && !shrink && plan.uniform == 1 && step == 1) {
-      UnitRow<Rule>(d, line, m, width, v);
-    } else if (sourceApart && maskApart && !shrink && plan.uniform == 2 && step == 1) {
-      DoubledRow<Rule>(d, line, m, width, v);
-    } else if (shrink) {
-      const Pixel* s = line;
-      const Pixel* mp = m;
+    } else {
+      draw(d, line, m, apart);
+    }
+    if constexpr (kRowRepeats) {
+      previousLine = line;
+      previousRow = d;
+    }
+    d += dstRowPixels;
+    if constexpr (kMask) m += maskRowPixels;
+    if (error >= 0 && error < dstExtent && srcExtent >= 0) {
+      error += rest;
+      line += wholeMove;
+      if (error >= dstExtent) {
+        error -= dstExtent;
+        line += lineMove;
+      }
+    } else {
+      error += srcExtent;
+      while (error >= dstExtent) {
+        error -= dstExtent;
+        line += lineMove;
+      }
+    }
+  }
+}
+
+// Nearest-neighbour walk for one slot and mode. The row's form (halving, same
+// width, doubling, or any other) is found once; rows whose reads may meet
+// their writes take the pixel-by-pixel walk.
+template <class F, unsigned kSlot, UInt32 kMode>
+void ScaleWalk(const BlitVariantArgs<typename F::Pixel>& a) {
+  using Pixel = typename F::Pixel;
+  using Rule = PixelRule<F, kSlot, kMode>;
+  constexpr bool kMask = Rule::Flags::kMask;
+  if (a.dstStart >= a.dstEnd) return;
+  const UInt32* steps = ScaleStepBuffer;
+  const RuleValues<Pixel> v{F::ColorValue(a.color), a.lookupTable, a.transTable};
+  const size_t width = a.width;
+  const ptrdiff_t step = a.srcPixelStep;
+  const bool shrink = a.shrinkH != 0;
+  const ScaleRowPlan plan = PlanScaleRow(steps, a.width, shrink, a.srcPixelStep);
+
+  const auto walkRow = [&](Pixel* d, const Pixel* line, const Pixel* m) {
+    const Pixel* s = line;
+    const Pixel* mp = m;
+    if (shrink) {
       for (size_t i = 0; i < width; ++i) {
         Rule::Apply(d + i, s, mp, v);
         s += static_cast<SInt32>(steps[i]);
         if constexpr (kMask) ++mp;
       }
     } else {
-      const Pixel* s = line;
-      const Pixel* mp = m;
       size_t i = 0;
       for (size_t k = 0; i < width; ++k) {
         const size_t n = steps[k] ? steps[k] : 1;
@@ -310,17 +451,40 @@ void ScaleWalk(const BlitVariantArgs<typename F::Pixel>& a) {
         s += step;
       }
     }
-    if constexpr (kRowRepeats) {
-      previousLine = line;
-      previousRow = d;
+  };
+
+  if (shrink && plan.uniform == 2 && step == 1 && steps[0] >= 2) {
+    // Pixel i > 0 reads line[head + 2(i - 1)].
+    const SInt32 head = static_cast<SInt32>(steps[0]);
+    if (!Rule::kReadsDest && head >= 3) {
+      // The whole row in pairs from line[head - 3], then pixel 0 again from
+      // the line start: a rule that ignores the destination leaves the same row.
+      ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool apart) {
+        if (!apart) return walkRow(d, line, m);
+        HalvedRow<Rule>(d, line + (head - 3), m, width, v);
+        Rule::Apply(d, line, m, v);
+      });
+    } else {
+      ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool apart) {
+        if (!apart) return walkRow(d, line, m);
+        Rule::Apply(d, line, m, v);
+        HalvedRow<Rule>(d + 1, line + (head - 1), kMask ? m + 1 : m, width - 1, v);
+      });
     }
-    d += a.dstRowPixels;
-    if constexpr (kMask) m += a.maskRowPixels;
-    error += a.srcExtent;
-    while (error >= a.dstExtent) {
-      error -= a.dstExtent;
-      line += lineMove;
-    }
+  } else if (!shrink && plan.uniform == 1 && step == 1) {
+    ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool apart) {
+      if (!apart) return walkRow(d, line, m);
+      UnitRow<Rule>(d, line, m, width, v);
+    });
+  } else if (!shrink && plan.uniform == 2 && step == 1) {
+    ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool apart) {
+      if (!apart) return walkRow(d, line, m);
+      DoubledRow<Rule>(d, line, m, width, v);
+    });
+  } else {
+    ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool) {
+      walkRow(d, line, m);
+    });
   }
 }
 
