@@ -1,18 +1,11 @@
-// Stands in for the game until it exists: runs the engine's start-up, reads
-// and saves the preferences, and says who, which version and when it is.
-#include <cstdio>
-
-#include "AppGlobals.h"
-#include "Bundle.h"
-#include "Clocks.h"
-#include "FileClass.h"
-#include "FileSpec.h"
+// Kestrova: brings the engine and the game up, shows the logo, runs the
+// fixed-step loop until a quit, and shuts down.
+#include "GameStartup.h"
 #include "GraphicsStartup.h"
-#include "MainPrefs.h"
-#include "PlistTag.h"
+#include "MainLoop.h"
+#include "Screens/QVLogoScreen.h"
 #include "SpritesStartup.h"
 #include "Startup.h"
-#include "Strings.h"
 
 int main() {
   RegisterCoreStartup();
@@ -22,23 +15,13 @@ int main() {
   RegisterSpritesStartup();
   RegisterAudioStartup();
   RegisterAdditionsStartup();
+  RegisterGameStartup();
   RunStartup();
-  InitDefaultDirectory();
-  InitPerformanceClock();
-  CToPStr("Kestrova", ApplicationName);
-  gMainPrefs.SetFileName("Kestrova Preferences");
-  CalibrateClock();
-  InitApplicationFolders();
 
-  VersionNumber versionNumber;
-  Str255 version;
-  GetApplicationVersion(&versionNumber, version, 0);
-  CStr versionText(version);
+  StartKestrova();
+  QVLogoScreen::Open(gQVLogoScreen.Pointer());
+  ResetFrameTimer();
 
-  PlistTag prefs;
-  gMainPrefs.Load(&prefs);
-  std::printf("Kestrova %s %s\n", versionText.GetPtr(), DateTimeText());
-  gMainPrefs.Save(&prefs);
-  RunShutdown();
-  return 0;
+  RunMainLoop();
+  ShutDownKestrova();
 }

@@ -19,3 +19,7 @@ GammaTableHandle NewGammaTable();
 SInt32 GetDisplayGammaTable(UInt32 display, GammaTableHandle table);
 // Nothing while the fades are off.
 void FadeToColorNow(UInt16 red, UInt16 green, UInt16 blue);
+// The reference table: nil while the fades are off.
+GammaTableHandle GetOrigGammaTable();
+// Sets the table on the display in one step; nothing for a nil table.
+void ApplyGammaTable(GammaTableHandle table, UInt32 display);

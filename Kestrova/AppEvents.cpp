@@ -1,0 +1,5 @@
+#include "AppEvents.h"
+
+void HandleAppEvent() {}
+void HandleAboutCommand() {}
+void ConfirmQuit() {}

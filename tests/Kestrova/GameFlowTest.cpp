@@ -1,0 +1,228 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "GLFrame.h"
+#include "GameDriver.h"
+#include "GameGlobals.h"
+#include "GameStep.h"
+#include "Levels.h"
+#include "MainLoop.h"
+#include "PlistTag.h"
+#include "QV_Scores.h"
+#include "Scoring.h"
+
+namespace {
+
+using gametest::GameDriver;
+using gametest::StepInput;
+
+constexpr UInt8 kFireKey = 49;
+
+// A game with player 0 flying at full brightness.
+void StartWithPlayerZero(GameDriver& driver) {
+  driver.startGame();
+  driver.steps(30);
+  StepInput fire;
+  fire.held = {kFireKey};
+  driver.step(fire);
+  driver.step();
+  ASSERT_EQ(GetFadeBrightness(), 255);
+  ASSERT_TRUE(gPlayers[0].active);
+  ASSERT_EQ(gPlayers[0].state, PlayerFlying);
+}
+
+std::string PendingValue(int entry, const char* name) {
+  PlistTag* tag = PlistTag::FindTag(&gScores->pending.data[entry].tag, "integer", name, 0);
+  if (!tag) return "(none)";
+  return std::string(reinterpret_cast<const char*>(tag->value + 1), tag->value[0]);
+}
+
+TEST(GameOverTest, FiftyTicksAfterTheBlastThenA128StepFadeThenTheMainScreen) {
+  GameDriver driver(5);
+  StartWithPlayerZero(driver);
+  GameFlags.waveBudget = 0;
+  GameFlags.wavePending = 1;  // the wave stays open: no level change in between
+  GameFlags.score[0] = 4321;
+  GameFlags.level = 7;
+  AddShield(0, -12);
+  ASSERT_EQ(gPlayers[0].state, PlayerExploding);
+  ASSERT_EQ(GameFlags.gameOverDelay, 50);
+
+  int ticks = 0;
+  int steps = 0;
+  while (!GameFlags.gameOver && steps < 400) {
+    if (AnimationPhase == 0) ++ticks;
+    driver.step();
+    ++steps;
+  }
+  ASSERT_EQ(GameFlags.gameOver, 1);
+  EXPECT_EQ(ticks, 50);
+  // The step that ended the game took the fade's first step.
+  EXPECT_EQ(GetFadeBrightness(), 253);
+  int fadeSteps = 1;
+  while (GameFlags.gameOver && fadeSteps < 400) {
+    ASSERT_EQ(GameFlags.gameOn, 1);
+    driver.step();
+    ++fadeSteps;
+  }
+  EXPECT_EQ(fadeSteps, 128);
+  // MainScreen::Open took over; until the menu exists it starts a new game
+  // from the dark.
+  EXPECT_EQ(GameFlags.gameOn, 1);
+  EXPECT_EQ(GameFlags.level, 1);
+  EXPECT_EQ(GameFlags.score[0], 0);
+  EXPECT_EQ(GameFlags.joined[0], 0);
+  EXPECT_EQ(GetFadeBrightness(), 0);
+}
+
+class RecordGameResultTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    driver_ = std::make_unique<GameDriver>(3);
+    driver_->startGame();
+    ASSERT_GE(gScores->pendingCount, 2);
+    GameFlags.score[0] = 9999999;
+    GameFlags.score[1] = 0;
+    GameFlags.level = 42;
+  }
+  void TearDown() override {
+    QuitRequested = 0;
+    driver_.reset();
+  }
+  std::unique_ptr<GameDriver> driver_;
+};
+
+TEST_F(RecordGameResultTest, WritesScoreAndLevelIntoThePendingEntries) {
+  RecordGameResult();
+  EXPECT_EQ(GameFlags.gameOn, 0);
+  EXPECT_EQ(PendingValue(0, "Score"), "9999999");
+  EXPECT_EQ(PendingValue(0, "Level"), "42");
+  EXPECT_EQ(PendingValue(1, "Score"), "0");
+  EXPECT_EQ(PendingValue(1, "Level"), "42");
+}
+
+TEST_F(RecordGameResultTest, AQuitWritesNothing) {
+  QuitRequested = 1;
+  RecordGameResult();
+  EXPECT_EQ(GameFlags.gameOn, 0);
+  EXPECT_EQ(PendingValue(0, "Score"), "(none)");
+  EXPECT_EQ(PendingValue(0, "Level"), "(none)");
+}
+
+// Steps until StartLevel has run (the cleared flag drops again).
+int StepToNextLevel(GameDriver& driver) {
+  int steps = 0;
+  while (!GameFlags.waveCleared && steps < 100) {
+    driver.step();
+    ++steps;
+  }
+  while (GameFlags.waveCleared && steps < 1000) {
+    driver.step();
+    ++steps;
+  }
+  return steps;
+}
+
+TEST(LevelChangeTest, AClearedWaveAtLevelThreeStartsTheBlimpThenLevelFour) {
+  GameDriver driver(11);
+  StartWithPlayerZero(driver);
+  GameFlags.level = 3;
+  GameFlags.waveBudget = 0;
+  const int steps = StepToNextLevel(driver);
+  EXPECT_LT(steps, 1000);
+  EXPECT_EQ(GameFlags.level, 3);
+  EXPECT_EQ(GameFlags.levelKind, kLevelBlimp);
+  EXPECT_EQ(gGameMusic->fileName, "Music/Boss");
+  EXPECT_EQ(gPlayers[0].respawn, 1);
+
+  // Held open while the picture comes back and the ship returns.
+  GameFlags.waveBudget = 1;
+  for (int i = 0; i < 100 && GetFadeBrightness() != 255; ++i) driver.step();
+  // The banner's end brings the ships back; its mover comes with the enemies.
+  if (!GameFlags.respawnDone) RespawnPlayers();
+  driver.step();
+  ASSERT_TRUE(gPlayers[0].active);
+  ASSERT_EQ(gPlayers[0].state, PlayerFlying);
+  // The boss beaten, the wave ends once more.
+  GameFlags.bossBeaten = 1;
+  GameFlags.waveBudget = 0;
+  StepToNextLevel(driver);
+  EXPECT_EQ(GameFlags.level, 4) << driver.trace().back();
+  EXPECT_EQ(GameFlags.levelKind, kLevelWave);
+  EXPECT_EQ(GameFlags.bossBeaten, 0);
+  EXPECT_EQ(gGameMusic->fileName, "Music/Game");
+  EXPECT_EQ(GameFlags.waveBudget, WaveBudgetFor(4, false));
+}
+
+TEST(LevelChangeTest, LevelNinetyNineStaysNinetyNine) {
+  GameDriver driver(11);
+  StartWithPlayerZero(driver);
+  GameFlags.level = 99;
+  GameFlags.waveBudget = 0;
+  StepToNextLevel(driver);
+  EXPECT_EQ(GameFlags.level, 99);
+  EXPECT_EQ(GameFlags.levelKind, kLevelWave);
+  EXPECT_EQ(GameFlags.waveBudget, 255);
+  EXPECT_EQ(GameFlags.meteorValue, 100);
+}
+
+TEST(LevelChangeTest, StartLevelStoresTheClampedValuesAndTheBudget) {
+  GameDriver driver(2);
+  driver.startGame();
+  struct Row {
+    SInt8 level;
+    bool both;
+    UInt8 budget;
+  };
+  const Row rows[] = {{1, false, 12}, {1, true, 24}, {40, false, 129}, {40, true, 255}, {83, false, 255}};
+  for (const Row& row : rows) {
+    GameFlags.level = row.level;
+    gPlayers[0].active = 1;
+    gPlayers[1].active = row.both ? 1 : 0;
+    StartLevel(kLevelWave);
+    EXPECT_EQ(GameFlags.waveBudget, row.budget) << "level " << int(row.level);
+    const DifficultyValues v = ComputeDifficulty(row.level);
+    EXPECT_EQ(GameFlags.meteorValue, v.meteorValue);
+    EXPECT_EQ(GameFlags.bossValueD, v.bossValueD);
+  }
+}
+
+// True when the call ran the game rather than only marking the phase.
+bool CallRan() {
+  AnimationPhase = 1;
+  DoGameStep();
+  return AnimationPhase == 1;
+}
+
+TEST(SlowMotionTest, SinksWhileTheBossDiesAndWearsOffAfter) {
+  GameDriver driver(4);
+  driver.startGame();
+  driver.steps(30);
+  gBoss->active = 1;
+  gBoss->dying = 1;
+  int call = 0;
+  while (GameFlags.slowLevel < 6 && call < 100) {
+    CallRan();
+    ++call;
+  }
+  EXPECT_EQ(call, 31);
+  // At the bottom one call in seven runs.
+  std::string pattern;
+  for (int i = 0; i < 21; ++i) pattern += CallRan() ? 'R' : '.';
+  const size_t first = pattern.find('R');
+  ASSERT_NE(first, std::string::npos);
+  EXPECT_EQ(pattern.substr(first, 15), "R......R......R");
+  EXPECT_EQ(GameFlags.slowLevel, 6);
+
+  gBoss->active = 0;
+  call = 0;
+  while (GameFlags.slowLevel != 0 && call < 400) {
+    CallRan();
+    ++call;
+  }
+  EXPECT_EQ(call, 111);
+  EXPECT_EQ(GameFlags.slowLevel, 0);
+}
+
+}  // namespace

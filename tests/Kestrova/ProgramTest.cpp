@@ -1,0 +1,81 @@
+// The real program, started from the built bundle.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace {
+
+int CountLines(const std::string& path) {
+  std::ifstream in(path);
+  int lines = 0;
+  for (std::string line; std::getline(in, line);) lines += line.rfind("step=", 0) == 0;
+  return lines;
+}
+
+// A pass runs at most 15 steps before it draws, so more lines than that mean
+// the first frame was drawn and the loop came round again.
+TEST(ProgramTest, StartsFromTheBundleAndRunsItsLoop) {
+  const std::string program = std::string(DUVUVU_BUNDLE_DIR) + "/Contents/MacOS/Kestrova";
+  ASSERT_EQ(access(program.c_str(), X_OK), 0) << program;
+  testsupport::TempDir home;
+  const std::string trace = home / "trace.txt";
+
+  std::vector<std::string> env = {"AppData=" + home.path(), "XDG_DATA_HOME=" + home.path(), "HOME=" + home.path(),
+                                  "ALSOFT_DRIVERS=null",    "ALSOFT_LOGLEVEL=0",            "DUVUVU_MESSAGE_BOX=stderr",
+                                  "KESTROVA_TRACE=" + trace, "KESTROVA_SEED=5"};
+  if (const char* display = std::getenv("DISPLAY"))
+    env.push_back(std::string("DISPLAY=") + display);
+  else
+    env.push_back("SDL_VIDEODRIVER=offscreen");
+  for (const char* name : {"PATH", "LSAN_OPTIONS", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
+    if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
+  std::vector<char*> envp;
+  for (std::string& entry : env) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+
+  const pid_t child = fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    execve(program.c_str(), argv, envp.data());
+    _exit(127);
+  }
+
+  int lines = 0;
+  int status = 0;
+  bool ended = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (std::chrono::steady_clock::now() < deadline) {
+    lines = CountLines(trace);
+    if (lines > 15) break;
+    if (waitpid(child, &status, WNOHANG) == child) {
+      ended = true;
+      break;
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  if (!ended) {
+    kill(child, SIGKILL);
+    waitpid(child, &status, 0);
+  }
+  EXPECT_FALSE(ended) << "the program ended by itself, status " << status;
+  EXPECT_GT(lines, 15);
+  std::ifstream in(trace);
+  std::string first;
+  std::getline(in, first);
+  EXPECT_EQ(first.rfind("step=1 screen=- ", 0), 0u) << first;
+  EXPECT_NE(first.find(" game=1 "), std::string::npos) << first;
+}
+
+}  // namespace
