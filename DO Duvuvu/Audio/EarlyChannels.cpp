@@ -9,7 +9,9 @@
 #include <new>
 
 #include "Clocks.h"
+#include "CommandQueue.h"
 #include "Memory.h"
+#include "SourcePool.h"
 #include "SoundData.h"
 #include "System.h"
 
@@ -159,12 +161,7 @@ void StartEarlyOpenAL() {
   if (gEarlyStarted) return;
   // A second alutInit answers AL_FALSE and keeps the current context.
   alutInit(nullptr, nullptr);
-  const ALfloat position[3] = {0.0f, 0.0f, 1.0f};
-  const ALfloat velocity[3] = {0.0f, 0.0f, 0.0f};
-  const ALfloat orientation[6] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
-  alListenerfv(AL_POSITION, position);
-  alListenerfv(AL_VELOCITY, velocity);
-  alListenerfv(AL_ORIENTATION, orientation);
+  PlaceDefaultListener();
   gEarlyStarted = 1;
 }
 
@@ -249,19 +246,7 @@ void DisposeAllEarlyChannels() {
 }
 
 OSErr EarlyQueueSoundCommand(EarlySoundChannel* chan, const SoundCommand* cmd, UInt8 noWait) {
-  const SInt16 length = chan->queueLength;
-  if (length < 1 || (chan->head != -1 && (chan->head < 0 || chan->head >= length)) || chan->tail < 0 ||
-      chan->tail >= length)
-    return -205;
-  if (chan->head == chan->tail) {
-    if (noWait || chan->paused) return -203;
-    while (chan->head == chan->tail) EarlyServiceSoundChannels();
-  }
-  if (chan->head == -1) chan->head = chan->tail;
-  chan->queue[chan->tail] = *cmd;
-  chan->tail = static_cast<SInt16>((chan->tail + 1) % length);
-  EarlyServiceSoundChannels();
-  return 0;
+  return QueueChannelCommand(chan, cmd, noWait, EarlyServiceSoundChannels);
 }
 
 OSErr EarlyDoSoundCommand(EarlySoundChannel* chan, const SoundCommand* cmd) {

@@ -8,6 +8,7 @@
 #include <new>
 
 #include "Clocks.h"
+#include "CommandQueue.h"
 #include "SoundData.h"
 #include "SourcePool.h"
 
@@ -249,20 +250,7 @@ OSErr DisposeSoundChannel(SoundChannel* chan) {
 }
 
 OSErr QueueSoundCommand(SoundChannel* chan, const SoundCommand* cmd, UInt8 noWait) {
-  const SInt16 length = chan->queueLength;
-  if (length < 1 || (chan->head != -1 && (chan->head < 0 || chan->head >= length)) || chan->tail < 0 ||
-      chan->tail >= length)
-    return -205;
-  if (chan->head == chan->tail) {
-    // A paused channel is never pumped, so waiting would never end.
-    if (noWait || chan->paused) return -203;
-    while (chan->head == chan->tail) ServiceSoundChannels();
-  }
-  if (chan->head == -1) chan->head = chan->tail;
-  chan->queue[chan->tail] = *cmd;
-  chan->tail = static_cast<SInt16>((chan->tail + 1) % length);
-  ServiceSoundChannels();
-  return 0;
+  return QueueChannelCommand(chan, cmd, noWait, ServiceSoundChannels);
 }
 
 OSErr DoSoundCommand(SoundChannel* chan, const SoundCommand* cmd) {

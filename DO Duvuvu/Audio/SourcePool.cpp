@@ -19,15 +19,19 @@ constexpr int kSourceAttempts = 10;
 
 }  // namespace
 
-void StartOpenAL() {
-  if (gOpenALStarted) return;
-  alutInit(nullptr, nullptr);
+void PlaceDefaultListener() {
   const ALfloat position[3] = {0.0f, 0.0f, 1.0f};
   const ALfloat velocity[3] = {0.0f, 0.0f, 0.0f};
   const ALfloat orientation[6] = {0.0f, 0.0f, -1.0f, 0.0f, 1.0f, 0.0f};
   alListenerfv(AL_POSITION, position);
   alListenerfv(AL_VELOCITY, velocity);
   alListenerfv(AL_ORIENTATION, orientation);
+}
+
+void StartOpenAL() {
+  if (gOpenALStarted) return;
+  alutInit(nullptr, nullptr);
+  PlaceDefaultListener();
   gOpenALStarted = 1;
 }
 

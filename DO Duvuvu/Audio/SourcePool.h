@@ -19,6 +19,8 @@ extern SourcePool gSourcePool;
 
 // Opens the default device once and sets the listener.
 void StartOpenAL();
+// The listener at (0, 0, 1) facing -z, up +y, at rest.
+void PlaceDefaultListener();
 UInt8 IsOpenALStarted();
 // Up to 16 sources; an existing non-zero count is returned unchanged.
 UInt32 CreateSourcePool();
