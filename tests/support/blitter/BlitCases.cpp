@@ -46,6 +46,13 @@ std::optional<Rect> RandomClip(std::mt19937& rng, const TestMap& dst, const Rect
   }
 }
 
+// A clip that trims none, one or a few columns and rows off each edge, or
+// reaches a pixel past it.
+Rect EdgeClip(std::mt19937& rng, const Rect& r) {
+  return Rect{S16(r.top + Rand(rng, -1, 2)), S16(r.left + Rand(rng, -1, 3)), S16(r.bottom - Rand(rng, -1, 2)),
+              S16(r.right - Rand(rng, -1, 3))};
+}
+
 uint32_t RandomColor(int depth, std::mt19937& rng, const CaseFlags& f) {
   if (f.lookup || f.trans) {
     // A folded colour indexes the lookup table; a translucent one is a table row.
@@ -93,21 +100,29 @@ RandomCase MakeCase(Family family, std::mt19937& rng, const CaseFlags& flags, ui
   b.flipH = static_cast<uint8_t>((o >> 2) & 1);
   b.flipV = static_cast<uint8_t>((o >> 3) & 1);
 
-  const bool sameMap = shape.allowSameMap && !(depth == 32 && flags.trans) && Rand(rng, 0, 99) < 15;
+  const bool sameMap =
+      shape.allowSameMap && !(depth == 32 && flags.trans) && Rand(rng, 0, 99) < shape.sameMapPercent;
   if (sameMap) {
     const bool small = srcMix.maxValue || dstMix.maxValue;
     dstMix = small ? PixelMix{std::min(srcMix.keyShare, dstMix.keyShare), 0xFF} : full;
   }
-  c.dst = TestMap::Random(depth, Rand(rng, 1, shape.maxSide), Rand(rng, 1, shape.maxSide), rng, dstMix);
-  if (!sameMap) c.src = TestMap::Random(depth, Rand(rng, 1, shape.maxSide), Rand(rng, 1, shape.maxSide), rng, srcMix);
+  const int maxWidth = shape.maxWidth > 0 ? shape.maxWidth : shape.maxSide;
+  c.dst = TestMap::Random(depth, Rand(rng, 1, maxWidth), Rand(rng, 1, shape.maxSide), rng, dstMix);
+  if (!sameMap) c.src = TestMap::Random(depth, Rand(rng, 1, maxWidth), Rand(rng, 1, shape.maxSide), rng, srcMix);
   TestMap& src = sameMap ? *c.dst : *c.src;
   b.src = &src;
   b.dst = c.dst.get();
 
   int sw = Rand(rng, 1, src.width()), sh = Rand(rng, 1, src.height());
   if (Rand(rng, 0, 9) == 0) sw = sh = 1;
-  b.srcRect = At(src.bounds(), Rand(rng, 0, src.width() - sw), Rand(rng, 0, src.height() - sh), sw, sh);
   const bool odd = (b.rotation & 1) != 0;
+  if (scale && !shape.equalSizes && shape.across != Across::Random) {
+    int& across = odd ? sh : sw;  // the source side that meets the destination's width
+    if (shape.across == Across::Half && across > 1 && across % 2 && Rand(rng, 0, 4) != 0) --across;
+    // Mostly doubled rows that fit the destination map.
+    if (shape.across == Across::Double) across = 1 + (across - 1) % std::max(1, maxWidth / 2);
+  }
+  b.srcRect = At(src.bounds(), Rand(rng, 0, src.width() - sw), Rand(rng, 0, src.height() - sh), sw, sh);
   const int ow = odd ? sh : sw, oh = odd ? sw : sh;
   int dw = ow, dh = oh;
   if (!scale) {
@@ -123,15 +138,23 @@ RandomCase MakeCase(Family family, std::mt19937& rng, const CaseFlags& flags, ui
         default: return Rand(rng, 1, 2 * shape.maxSide);
       }
     };
-    dw = pick(ow);
+    switch (shape.across) {
+      case Across::Random: dw = pick(ow); break;
+      case Across::Half: dw = std::max(1, ow % 2 && Rand(rng, 0, 1) ? (ow + 1) / 2 : ow / 2); break;
+      case Across::Double: dw = 2 * ow; break;
+      case Across::Same: dw = ow; break;
+    }
     dh = pick(oh);
   }
   if (sameMap && !odd && dw == sw && dh == sh && Rand(rng, 0, 2) == 0) {
     b.dstRect = b.srcRect;  // a fill or a copy onto itself
+  } else if (sameMap && shape.nearOverlap) {
+    const int top = b.srcRect.top + Rand(rng, -2, 2), left = b.srcRect.left + Rand(rng, -3, 3);
+    b.dstRect = Rect{S16(top), S16(left), S16(top + dh), S16(left + dw)};
   } else {
     b.dstRect = Place(rng, *c.dst, dw, dh);
   }
-  b.clip = RandomClip(rng, *c.dst, b.dstRect);
+  b.clip = shape.edgeClips && Rand(rng, 0, 1) ? EdgeClip(rng, b.dstRect) : RandomClip(rng, *c.dst, b.dstRect);
 
   if (flags.mask) {
     c.mask = TestMap::Random(depth, c.dst->width() + Rand(rng, 0, 4), c.dst->height() + Rand(rng, 0, 4), rng,

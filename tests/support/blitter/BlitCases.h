@@ -27,6 +27,10 @@ struct CaseFlags {
   bool dummyTrans = false;
 };
 
+// How a scaled case's destination width relates to its source width: the
+// fast row walks (halving, same width, doubling) need these exact forms.
+enum class Across { Random, Half, Double, Same };
+
 struct CaseShape {
   // -1: random; else the orientation index 0..15 (rotation, flipH, flipV).
   int orientation = -1;
@@ -35,6 +39,18 @@ struct CaseShape {
   // Allow the source map to be the destination map.
   bool allowSameMap = true;
   int maxSide = 24;
+  // Map widths up to this (0: maxSide), so that rows can outrun vector loops.
+  int maxWidth = 0;
+  // Scaled widths only. Half makes an odd source width now and then, halved
+  // rounding down or up (just over and just under 2:1).
+  Across across = Across::Random;
+  // Chance of source = destination, in percent.
+  int sameMapPercent = 15;
+  // With source = destination: the destination a few pixels off the source,
+  // so that the two overlap in every direction.
+  bool nearOverlap = false;
+  // Clips that often cut the first and last few columns and rows.
+  bool edgeClips = false;
 };
 
 // One random request with the maps and tables it owns.
