@@ -1,6 +1,7 @@
 #include "GLContext.h"
 
 #include <SDL.h>
+#include <malloc.h>
 
 namespace {
 
@@ -22,6 +23,9 @@ void SetGLWindowAttributes() {
 
 void* CreateGLContextOnWindow(void* window) {
   if (!window) return nullptr;
+  // A software GL driver frees its per-frame command blocks at the top of the
+  // heap; trimming them away would make it fault fresh pages in every frame.
+  mallopt(M_TRIM_THRESHOLD, 64 * 1024 * 1024);
   return SDL_GL_CreateContext(static_cast<SDL_Window*>(window));
 }
 
