@@ -26,6 +26,7 @@
 #include "Music.h"
 #include "NumberText.h"
 #include "PlayerKeys.h"
+#include "Ports.h"
 #include "Random.h"
 #include "ScreenList.h"
 #include "ShellServices.h"
@@ -127,10 +128,15 @@ void ShowOpenALRequired() {
   SInt32 wasInMenuMode = InMenuMode();
   EnterMenuMode();
   // The platform's box answers OK when it cannot ask: the game goes on silent.
-  ShowMessageBox("OpenAL Required",
-                 "OpenAL is required for sound playback.  Press \"OK\" to continue without sound. \r\r Press "
-                 "\"Cancel\" to visit openal-soft.org and download \"OpenAL Installer for Windows\".");
+  const bool ok = ShowQuestionBox(
+      "OpenAL Required",
+      "OpenAL is required for sound playback.  Press \"OK\" to continue without sound. \r\r Press "
+      "\"Cancel\" to visit openal-soft.org and download \"OpenAL Installer for Windows\".");
   if (!wasInMenuMode) LeaveMenuMode();
+  if (!ok) {
+    OpenURLInShell("https://openal-soft.org/#download");
+    ShutdownApplication(0);
+  }
 }
 
 void SetupEditMenu() {

@@ -18,6 +18,12 @@ MessageBoxSink SetMessageBoxSink(MessageBoxSink sink, void* context);
 void DefaultMessageBoxSink(const char* caption, const char* text, void* context);
 // The window a box is shown over (an SDL_Window*, nil for none).
 void SetMessageBoxOwnerWindow(void* window);
+// Asks with OK (Return) and Cancel (Escape); true for OK. The question goes
+// through the current sink like any box; the default one shows it when it may
+// and answers OK when it cannot ask, so start-up never waits on a missing box.
+bool ShowQuestionBox(const char* caption, const char* text);
+// What a question answers while a test's sink is installed (OK by default).
+void SetQuestionAnswerForTesting(bool ok);
 
 // Process ---------------------------------------------------------------------
 

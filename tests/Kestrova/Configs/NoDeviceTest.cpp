@@ -3,10 +3,14 @@
 
 #include <string>
 
+#include "Backend.h"
 #include "GameDriver.h"
 #include "GameGlobals.h"
 #include "MainLoop.h"
+#include "ScriptedBackend.h"
 #include "SourcePool.h"
+#include "Sys.h"
+#include "TestSupport.h"
 
 namespace {
 
@@ -30,6 +34,23 @@ TEST(NoAudioDeviceTest, OpenALRequiredOnceThenTheGameGoesOnSilent) {
   EXPECT_EQ(driver.pass(100000), 6);
   EXPECT_EQ(driver.framesDrawn(), frames + 1);
   EXPECT_EQ(GameFlags.gameOn, 1);
+}
+
+TEST(NoAudioDeviceTest, CancelOpensTheDownloadPageAndEndsTheProgram) {
+  auto r = testsupport::RunInChild([] {
+    // Whatever was opened is reported as the program ends.
+    std::atexit([] {
+      for (const std::string& text : static_cast<ScriptedBackend&>(GetBackend()).openedTexts())
+        std::printf("opened %s\n", text.c_str());
+    });
+    SetQuestionAnswerForTesting(false);
+    gametest::GameDriver::audioDriver = "wave";
+    gametest::GameDriver driver(1);
+    std::exit(3);  // never reached: Cancel ends the program
+  });
+  EXPECT_TRUE(r.exited);
+  EXPECT_EQ(r.exitStatus, 0) << r.stderrText;
+  EXPECT_EQ(r.stdoutText, "opened https://openal-soft.org/#download\n");
 }
 
 }  // namespace
