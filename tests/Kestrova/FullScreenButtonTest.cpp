@@ -45,9 +45,6 @@ Geometry ReadGeometry() {
   return g;
 }
 
-bool RunXdotool(const std::string& args) {
-  return std::system(("timeout 10 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
-}
 
 int CountSteps(const std::string& path) {
   std::ifstream in(path);
@@ -103,11 +100,11 @@ class FullScreenButtonTest : public ::testing::Test {
 
   // Held over several steps, so the press and the release each meet a poll.
   void ClickAt(int x, int y) {
-    ASSERT_TRUE(RunXdotool("mousemove --sync " + std::to_string(x) + " " + std::to_string(y)));
+    ASSERT_TRUE(testsupport::RunXdotool("mousemove --sync " + std::to_string(x) + " " + std::to_string(y)));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    ASSERT_TRUE(RunXdotool("mousedown 1"));
+    ASSERT_TRUE(testsupport::RunXdotool("mousedown 1"));
     std::this_thread::sleep_for(std::chrono::milliseconds(200));
-    ASSERT_TRUE(RunXdotool("mouseup 1"));
+    ASSERT_TRUE(testsupport::RunXdotool("mouseup 1"));
   }
 
   Geometry WaitForChange(const Geometry& from) {

@@ -18,7 +18,6 @@
 
 namespace {
 
-bool RunXdotool(const std::string& args) { return std::system(("timeout 10 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0; }
 
 class SdlBackendTest : public ::testing::Test {
  protected:
@@ -39,13 +38,7 @@ class SdlBackendTest : public ::testing::Test {
     backend_->ShowWindow(window_);
     backend_->Pump();
     xwindow_.clear();
-    FILE* p = popen(("timeout 10 xdotool search --sync --name '^" + title_ + "$' 2>/dev/null").c_str(), "r");
-    if (p) {
-      char line[64] = {};
-      if (fgets(line, sizeof line, p)) xwindow_ = std::string(line, strcspn(line, "\n"));
-      pclose(p);
-    }
-    if (!xwindow_.empty()) RunXdotool("windowfocus --sync " + xwindow_);
+    xwindow_ = testsupport::FindAndFocusXWindow(title_);
   }
 
   static void TearDownTestSuite() {
@@ -146,7 +139,7 @@ TEST_F(SdlBackendTest, ContentRectFullScreenAndBack) {
     EXPECT_NE(e.kind, NativeEventKind::Maximize);
     EXPECT_NE(e.kind, NativeEventKind::Restore);
   }
-  RunXdotool("windowfocus --sync " + xwindow_);
+  testsupport::RunXdotool("windowfocus --sync " + xwindow_);
 }
 
 TEST_F(SdlBackendTest, CloseRequestIsOneEventAndQuitIsDropped) {
@@ -194,10 +187,10 @@ TEST_F(SdlBackendTest, JoystickEventsStayInSdlsQueue) {
 }
 
 TEST_F(SdlBackendTest, HeldKeyReadsDownWhileHeldAndUpAfter) {
-  ASSERT_TRUE(RunXdotool("keydown Left"));
+  ASSERT_TRUE(testsupport::RunXdotool("keydown Left"));
   EXPECT_TRUE(PumpUntil([] { return KeyDown(0xCB); }));
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
-  ASSERT_TRUE(RunXdotool("keyup Left"));
+  ASSERT_TRUE(testsupport::RunXdotool("keyup Left"));
   backend_->ClearKeyLatch();
   EXPECT_TRUE(PumpUntil([] {
     backend_->ClearKeyLatch();
@@ -206,20 +199,20 @@ TEST_F(SdlBackendTest, HeldKeyReadsDownWhileHeldAndUpAfter) {
 }
 
 TEST_F(SdlBackendTest, CapsLockHeldReadsDown) {
-  ASSERT_TRUE(RunXdotool("keydown Caps_Lock"));
+  ASSERT_TRUE(testsupport::RunXdotool("keydown Caps_Lock"));
   EXPECT_TRUE(PumpUntil([] { return KeyDown(0x3A); }));
-  ASSERT_TRUE(RunXdotool("keyup Caps_Lock"));
+  ASSERT_TRUE(testsupport::RunXdotool("keyup Caps_Lock"));
   EXPECT_TRUE(PumpUntil([] {
     backend_->ClearKeyLatch();
     return !KeyDown(0x3A);
   }));
   // Put the toggle back where it was.
-  RunXdotool("key Caps_Lock");
+  testsupport::RunXdotool("key Caps_Lock");
   Drain();
 }
 
 TEST_F(SdlBackendTest, EscapeGivesKeyEvents) {
-  ASSERT_TRUE(RunXdotool("keydown Escape"));
+  ASSERT_TRUE(testsupport::RunXdotool("keydown Escape"));
   NativeEvent e;
   ASSERT_TRUE(WaitFor(NativeEventKind::KeyDown, e));
   EXPECT_EQ(e.scancode, SDL_SCANCODE_ESCAPE);
@@ -229,13 +222,13 @@ TEST_F(SdlBackendTest, EscapeGivesKeyEvents) {
   uint32_t now = MonotonicMilliseconds();
   EXPECT_LE(e.timeMs, now);
   EXPECT_GT(e.timeMs + 5000, now);
-  ASSERT_TRUE(RunXdotool("keyup Escape"));
+  ASSERT_TRUE(testsupport::RunXdotool("keyup Escape"));
   ASSERT_TRUE(WaitFor(NativeEventKind::KeyUp, e));
   EXPECT_EQ(e.scancode, SDL_SCANCODE_ESCAPE);
 }
 
 TEST_F(SdlBackendTest, TapIsLatchedUntilTheLatchIsCleared) {
-  ASSERT_TRUE(RunXdotool("key a"));
+  ASSERT_TRUE(testsupport::RunXdotool("key a"));
   // One pump takes both the down and the up.
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_TRUE(PumpUntil([] { return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYUP, SDL_KEYUP) > 0; }));
@@ -246,7 +239,7 @@ TEST_F(SdlBackendTest, TapIsLatchedUntilTheLatchIsCleared) {
 }
 
 TEST_F(SdlBackendTest, ClickGivesButtonEventsAtClientPoints) {
-  ASSERT_TRUE(RunXdotool("mousemove --window " + xwindow_ + " --sync 512 384 mousedown 1"));
+  ASSERT_TRUE(testsupport::RunXdotool("mousemove --window " + xwindow_ + " --sync 512 384 mousedown 1"));
   NativeEvent e;
   ASSERT_TRUE(WaitFor(NativeEventKind::ButtonDown, e));
   EXPECT_EQ(e.window, window_);
@@ -260,17 +253,17 @@ TEST_F(SdlBackendTest, ClickGivesButtonEventsAtClientPoints) {
   EXPECT_EQ(y, 100 + 384);
   EXPECT_EQ(backend_->WindowAt(x, y), window_);
   EXPECT_EQ(backend_->WindowAt(5, 5), 0u);
-  ASSERT_TRUE(RunXdotool("mouseup 1"));
+  ASSERT_TRUE(testsupport::RunXdotool("mouseup 1"));
   ASSERT_TRUE(WaitFor(NativeEventKind::ButtonUp, e));
   EXPECT_FALSE(backend_->LeftButton());
 }
 
 TEST_F(SdlBackendTest, MotionIsTakenRelative) {
-  ASSERT_TRUE(RunXdotool("mousemove --window " + xwindow_ + " --sync 100 100"));
+  ASSERT_TRUE(testsupport::RunXdotool("mousemove --window " + xwindow_ + " --sync 100 100"));
   backend_->Pump();
   int dx = 0, dy = 0;
   backend_->TakeMotion(dx, dy);
-  ASSERT_TRUE(RunXdotool("mousemove --window " + xwindow_ + " --sync 130 80"));
+  ASSERT_TRUE(testsupport::RunXdotool("mousemove --window " + xwindow_ + " --sync 130 80"));
   int total_x = 0, total_y = 0;
   PumpUntil([&] {
     int mx = 0, my = 0;

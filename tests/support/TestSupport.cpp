@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -113,6 +114,23 @@ FakeClock::FakeClock() {
 }
 
 FakeClock::~FakeClock() { SetClockSource(nullptr); }
+
+bool RunXdotool(const std::string& args) {
+  return std::system(("timeout 10 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
+}
+
+std::string FindAndFocusXWindow(const std::string& title) {
+  // Bounded, so a window that never appears fails a test instead of hanging it.
+  std::string window;
+  FILE* p = popen(("timeout 10 xdotool search --sync --name '^" + title + "$' 2>/dev/null").c_str(), "r");
+  if (p) {
+    char line[64] = {};
+    if (fgets(line, sizeof line, p)) window = std::string(line, strcspn(line, "\n"));
+    pclose(p);
+  }
+  if (!window.empty()) RunXdotool("windowfocus --sync " + window);
+  return window;
+}
 
 bool WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream f(path, std::ios::binary | std::ios::trunc);

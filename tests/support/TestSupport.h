@@ -87,6 +87,12 @@ class FakeClock {
 // mapped at exit. Returns false when one of them could not be loaded.
 bool PinGraphicsLibraries();
 
+// Runs xdotool with the given arguments, bounded to 10 s; true on success.
+bool RunXdotool(const std::string& args);
+// The X window id of our window with exactly this title, after waiting up to
+// 10 s for it to appear; empty when it never does. The window is focused.
+std::string FindAndFocusXWindow(const std::string& title);
+
 // Writes a whole file (binary); returns false on failure.
 bool WriteFile(const std::string& path, const std::string& bytes);
 // Reads a whole file; empty when missing.

@@ -28,7 +28,6 @@
 
 namespace {
 
-bool RunXdotool(const std::string& args) { return std::system(("timeout 10 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0; }
 
 using Clock = std::chrono::steady_clock;
 using std::chrono::milliseconds;
@@ -114,14 +113,7 @@ class SdlEndToEndTest : public ::testing::Test {
     SetWindowTitle(window_, title);
     ShowWindowRef(window_);
     backend_->Pump();
-    // Bounded, so a window that never appears fails the suite, not hangs it.
-    FILE* p = popen(("timeout 10 xdotool search --sync --name '^" + title_ + "$' 2>/dev/null").c_str(), "r");
-    if (p) {
-      char line[64] = {};
-      if (fgets(line, sizeof line, p)) xwindow_ = std::string(line, strcspn(line, "\n"));
-      pclose(p);
-    }
-    RunXdotool("windowfocus --sync " + xwindow_);
+    xwindow_ = testsupport::FindAndFocusXWindow(title_);
   }
 
   static void TearDownTestSuite() {
@@ -174,9 +166,9 @@ std::string SdlEndToEndTest::title_;
 std::string SdlEndToEndTest::xwindow_;
 
 TEST_F(SdlEndToEndTest, EscapeLeavesAKeyDownWithKeyCode53) {
-  ASSERT_TRUE(RunXdotool("keydown --window " + xwindow_ + " Escape"));
+  ASSERT_TRUE(testsupport::RunXdotool("keydown --window " + xwindow_ + " Escape"));
   const bool seen = PollUntilWhat(kKeyDownEvent);
-  RunXdotool("keyup --window " + xwindow_ + " Escape");
+  testsupport::RunXdotool("keyup --window " + xwindow_ + " Escape");
   ASSERT_TRUE(seen);
   EXPECT_EQ(GetEventKeyCode(nullptr, nullptr), 53);
   EXPECT_EQ(gCurrentEventRecord.message & 0xFF, 27u);
@@ -184,8 +176,8 @@ TEST_F(SdlEndToEndTest, EscapeLeavesAKeyDownWithKeyCode53) {
 }
 
 TEST_F(SdlEndToEndTest, ClickGivesTheMouseStateInPortCoordinates) {
-  ASSERT_TRUE(RunXdotool("mousemove --window " + xwindow_ + " --sync 512 384"));
-  ASSERT_TRUE(RunXdotool("click --window " + xwindow_ + " 1"));
+  ASSERT_TRUE(testsupport::RunXdotool("mousemove --window " + xwindow_ + " --sync 512 384"));
+  ASSERT_TRUE(testsupport::RunXdotool("click --window " + xwindow_ + " 1"));
   ASSERT_TRUE(PollUntilWhat(kMouseDownEvent));
   MouseState state{};
   EXPECT_EQ(GetMouseState(&state), 1);

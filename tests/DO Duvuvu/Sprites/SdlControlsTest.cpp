@@ -27,7 +27,6 @@
 
 namespace {
 
-bool RunXdotool(const std::string& args) { return std::system(("timeout 10 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0; }
 
 class SdlControlsTest : public ::testing::Test, protected ControlRecording {
  protected:
@@ -50,14 +49,7 @@ class SdlControlsTest : public ::testing::Test, protected ControlRecording {
     backend_->Pump();
     gMainWindow = window_;
     BuildGLForWindow(window_);
-    // Bounded, so a window that never appears fails the suite, not hangs it.
-    FILE* p = popen(("timeout 10 xdotool search --sync --name '^" + title_ + "$' 2>/dev/null").c_str(), "r");
-    if (p) {
-      char line[64] = {};
-      if (fgets(line, sizeof line, p)) xwindow_ = std::string(line, strcspn(line, "\n"));
-      pclose(p);
-    }
-    RunXdotool("windowfocus --sync " + xwindow_);
+    xwindow_ = testsupport::FindAndFocusXWindow(title_);
   }
 
   static void TearDownTestSuite() {
@@ -101,7 +93,7 @@ class SdlControlsTest : public ::testing::Test, protected ControlRecording {
   static std::string At(int v, int h) {
     return std::to_string(100 + static_cast<int>(h * 1.6)) + " " + std::to_string(100 + static_cast<int>(v * 1.6));
   }
-  void Move(int v, int h) { ASSERT_TRUE(RunXdotool("mousemove --sync " + At(v, h))); }
+  void Move(int v, int h) { ASSERT_TRUE(testsupport::RunXdotool("mousemove --sync " + At(v, h))); }
 
   // Steps of the game's loop: poll, read the mouse, hand it and this step's
   // key character to the controls.
@@ -119,9 +111,9 @@ class SdlControlsTest : public ::testing::Test, protected ControlRecording {
   }
   // A held key: down, about a tenth of a second of steps, up.
   void HoldKey(const std::string& key, const std::function<void(MouseState&, SInt8)>& step) {
-    ASSERT_TRUE(RunXdotool("keydown --window " + xwindow_ + " " + key));
+    ASSERT_TRUE(testsupport::RunXdotool("keydown --window " + xwindow_ + " " + key));
     Steps(10, step);
-    ASSERT_TRUE(RunXdotool("keyup --window " + xwindow_ + " " + key));
+    ASSERT_TRUE(testsupport::RunXdotool("keyup --window " + xwindow_ + " " + key));
     Steps(5, step);
   }
 
@@ -152,11 +144,11 @@ TEST_F(SdlControlsTest, ButtonClickIsReportedOnceOnTheReleaseStep) {
   };
   Move(120, 150);
   Steps(3, step);
-  ASSERT_TRUE(RunXdotool("mousedown 1"));
+  ASSERT_TRUE(testsupport::RunXdotool("mousedown 1"));
   Steps(10, step);
   EXPECT_EQ(button.armed, 1);
   EXPECT_EQ(clicks, 0);
-  ASSERT_TRUE(RunXdotool("mouseup 1"));
+  ASSERT_TRUE(testsupport::RunXdotool("mouseup 1"));
   Steps(10, step);
   EXPECT_EQ(clicks, 1);
   EXPECT_EQ(clickButton, 0);
@@ -172,7 +164,7 @@ TEST_F(SdlControlsTest, SliderDraggedPastItsEndGivesTheMaximum) {
   auto step = [&](MouseState& s, SInt8) { slider.TrackThumb(&s); };
   Move(210, 150);
   Steps(3, step);
-  ASSERT_TRUE(RunXdotool("mousedown 1"));
+  ASSERT_TRUE(testsupport::RunXdotool("mousedown 1"));
   Steps(10, step);
   EXPECT_EQ(slider.value, 4);
   Move(210, 125);
@@ -182,7 +174,7 @@ TEST_F(SdlControlsTest, SliderDraggedPastItsEndGivesTheMaximum) {
   Steps(10, step);
   EXPECT_EQ(slider.value, 8);
   EXPECT_EQ(captureControl, &slider);
-  ASSERT_TRUE(RunXdotool("mouseup 1"));
+  ASSERT_TRUE(testsupport::RunXdotool("mouseup 1"));
   Steps(10, step);
   EXPECT_EQ(slider.value, 8);
   EXPECT_EQ(captureControl, nullptr);
@@ -199,7 +191,7 @@ TEST_F(SdlControlsTest, TypingIntoAClickedField) {
   };
   Move(310, 200);
   Steps(3, step);
-  ASSERT_TRUE(RunXdotool("click --window " + xwindow_ + " 1"));
+  ASSERT_TRUE(testsupport::RunXdotool("click --window " + xwindow_ + " 1"));
   Steps(10, step);
   ASSERT_EQ(focusedField, &field);
   HoldKey("shift+a", step);
