@@ -242,24 +242,6 @@ void DrawEnemies() {
   }
 }
 
-void DrawZadados() {
-  for (int i = kZadadoCount - 1; i >= 0; --i) {
-    Zadado& meteor = gZadados[i];
-    if (!meteor.active) continue;
-    if (meteor.destroyed) {
-      DrawExplosion(&meteor.rect, meteor.frame);
-      continue;
-    }
-    GLImage* image = SetImage(zadadoFRAME, meteor.frame);
-    if (!image) continue;
-    image->rotation = meteor.angle;
-    SetGrey(image, meteor.brightness);
-    DrawFlashable(image, &meteor.rect, meteor);
-    image->rotation = 0.0f;
-    SetGrey(image, 1.0f);
-  }
-}
-
 void DrawExplosionObjects() {
   for (const Object& explosion : *gExplosions) {
     if (explosion.active) DrawExplosion(&explosion.rect, explosion.frame);
@@ -441,6 +423,24 @@ void DrawStatusDisplay() {
 }
 
 }  // namespace
+
+void DrawZadados() {
+  for (int i = kZadadoCount - 1; i >= 0; --i) {
+    Zadado& meteor = gZadados[i];
+    if (!meteor.active) continue;
+    if (meteor.destroyed) {
+      DrawExplosion(&meteor.rect, meteor.frame);
+      continue;
+    }
+    GLImage* image = SetImage(zadadoFRAME, meteor.frame);
+    if (!image) continue;
+    image->rotation = meteor.angle;
+    SetGrey(image, meteor.brightness);
+    DrawFlashable(image, &meteor.rect, meteor);
+    image->rotation = 0.0f;
+    SetGrey(image, 1.0f);
+  }
+}
 
 void DrawImageTintedWith(GLImage* image, const Rect* rect, const float* colour) {
   const float red = image->red;

@@ -19,6 +19,8 @@ void DrawEngineFlameF(const float* rect, const GameColor& colour, float alpha);
 void DrawExplosion(const Rect* rect, SInt8 frame);
 void DrawStatusBar(const StatusBar* bar, GLImage* image);
 void DrawPlayerScore(SInt8 player);
+// The meteors, also behind the main screen.
+void DrawZadados();
 
 // Drawn by nothing in the game.
 void DrawSprite(KVSprite* sprite);

@@ -1,26 +1,241 @@
 #include "GamePrefs.h"
 
-#include "MainPrefs.h"
-#include "PlistTag.h"
+#include <cstdio>
+#include <cstring>
+#include <string>
 
+#include "Bundle.h"
+#include "Errors.h"
+#include "GameGlobals.h"
+#include "MainPrefs.h"
+#include "NumberText.h"
+#include "PlistTag.h"
+#include "Screens/KeyPanel.h"
+#include "Strings.h"
+
+// Constant-initialised to the start values too, for code that runs without
+// the start-up list.
 UInt8 SparksOn = 1;
 UInt8 FirstPlay = 1;
 SInt8 AdScreen = 0;
 Str31 LastPlayerName[2] = {{0}, {0}};
 Str255 LastCommand = {0};
 
-// Until the game's own keys exist, the engine's and the audio preferences
-// still come and go through the file.
+namespace {
+
+constexpr OSErr kWriteFailed = -36;
+constexpr UInt16 kNameLimit = 31;
+
+// The window comes in these sizes only; anything else in the file is a hand
+// edit that would reach window creation and the letterbox scale.
+constexpr WindowSizePair kWindowSizes[] = {{640, 480}, {1024, 768}};
+
+std::string Text(ConstStringPtr p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
+
+void SetDefaultOptions() {
+  SparksOn = 1;
+  SharedScore = 0;
+  FirstPlay = 1;
+  AdScreen = 0;
+  LastPlayerName[0][0] = 0;
+  LastPlayerName[1][0] = 0;
+  LastCommand[0] = 0;
+}
+
+void NewIntegerTag(PlistTag* parent, const char* name, SInt32 value) {
+  Str255 number;
+  NumToPStr(value, number);
+  PlistTag::NewTag(parent, "integer", name, Text(number).c_str());
+}
+
+bool ReadInteger(PlistTag* parent, const char* name, SInt32* out) {
+  PlistTag* tag = PlistTag::FindTag(parent, "integer", name, 0);
+  if (!tag) return false;
+  *out = PStrToNum(tag->value);
+  return true;
+}
+
+void ReadWindowSize(PlistTag* root) {
+  PlistTag* size = PlistTag::FindTag(root, "dict", "Window Size", 0);
+  if (!size) return;
+  UInt16 width = gWindowSizes[1].width;
+  UInt16 height = gWindowSizes[1].height;
+  SInt32 value = 0;
+  if (ReadInteger(size, "H", &value)) width = static_cast<UInt16>(value & 0xFFFF);
+  if (ReadInteger(size, "V", &value)) height = static_cast<UInt16>(value & 0xFFFF);
+  for (const WindowSizePair& choice : kWindowSizes) {
+    if (choice.width == width && choice.height == height) gWindowSizes[1] = WindowSizePair{width, height};
+  }
+}
+
+void ReadCustomKeys(PlistTag* root) {
+  PlistTag* keys = PlistTag::FindTag(root, "dict", "Custom Keys", 0);
+  if (!keys) return;
+  for (int p = 0; p < 2; ++p) {
+    const std::string playerName = "Player " + std::to_string(p);
+    PlistTag* player = PlistTag::FindTag(keys, "dict", playerName.c_str(), 0);
+    if (!player) continue;
+    for (int k = 0; k < 5; ++k) {
+      const std::string keyName = "Key " + std::to_string(k);
+      SInt32 code = 0;
+      if (ReadInteger(player, keyName.c_str(), &code)) KeyBindings[p][k] = static_cast<UInt8>(code & 0xFF);
+    }
+  }
+}
+
+void WriteCustomKeys(PlistTag* root) {
+  PlistTag* keys = PlistTag::NewTag(root, "dict", "Custom Keys", "");
+  for (int p = 0; p < 2; ++p) {
+    const std::string playerName = "Player " + std::to_string(p);
+    PlistTag* player = PlistTag::NewTag(keys, "dict", playerName.c_str(), "");
+    for (int k = 0; k < 5; ++k) {
+      const std::string keyName = "Key " + std::to_string(k);
+      Str255 number;
+      NumToPStr(static_cast<SInt8>(KeyBindings[p][k]), number);
+      PStrCopy(number, PlistTag::FindTag(player, "integer", keyName.c_str(), 1)->value);
+    }
+  }
+}
+
+// Scores file ------------------------------------------------------------------
+
+PlistTag* ScoresTable(UInt8 create) { return PlistTag::FindTag(&gScores->root, "array", "Scores", create); }
+
+void AddBlankRow(PlistTag* table) {
+  PlistTag* row = PlistTag::NewTag(table, "dict", "", "");
+  PlistTag::NewTag(row, "string", "Name", "-");
+  PlistTag::NewTag(row, "integer", "Score", "0");
+  PlistTag::NewTag(row, "integer", "Level", "0");
+}
+
+std::string ScoresFilePath() {
+  char folder[kPathBufferSize];
+  GetPreferencesFolderPath(folder, sizeof folder);
+  return std::string(folder) + "/" + gScores->fileName + ".plist";
+}
+
+// Closes the stream and tells whether everything reached the file; the safe
+// save stream keeps the old file unless its close succeeds.
+OSErr FinishWrite(PlistTag* root, FILE* file) {
+  if (!file) return kWriteFailed;
+  OSErr result = PlistTag::WriteStdFile(root, file);
+  if (std::fclose(file) != 0) result = kWriteFailed;
+  return result == noErr ? noErr : kWriteFailed;
+}
+
+OSErr WriteBlankTable() {
+  PlistTag root;
+  FILE* file = gScores->FindScoresFile("wb");
+  PlistTag* table = PlistTag::NewTag(&root, "array", "Scores", "");
+  for (SInt16 r = 0; r < gScores->tableSize; ++r) AddBlankRow(table);
+  const OSErr result = FinishWrite(&root, file);
+  if (result == noErr) gScores->ClearPending();
+  return result;
+}
+
+// Rows other than dicts would end the program at name entry.
+bool ScoresTableIsSound() {
+  PlistTag* table = ScoresTable(0);
+  if (!table) return false;
+  for (UInt32 r = 0; r < table->child.count; ++r)
+    if (!PStrEqualsCStr(table->child.data[r]->type, "dict")) return false;
+  return true;
+}
+
+// 0 when the file held a tree; the file must exist.
+SInt32 ReadScoresFile() {
+  FILE* file = gScores->FindScoresFile("rb");
+  if (!file) return -1;
+  const SInt32 result = PlistTag::ReadStdFile(&gScores->root, file);
+  std::fclose(file);
+  return result;
+}
+
+// A damaged file is kept aside, never destroyed, and a blank one takes its
+// place; when even that fails the blank table lives in memory only.
+void RepairScoresFile() {
+  const std::string path = ScoresFilePath();
+  const std::string aside = path + ".damaged";
+  if (std::rename(path.c_str(), aside.c_str()) != 0) return;
+  if (WriteBlankTable() == noErr) ReadScoresFile();
+}
+
+// A short table would keep fewer results than it shows.
+void PadScoresTable() {
+  PlistTag* table = ScoresTable(1);
+  // Only when even the repair failed: the blank table lives in memory.
+  if (!ScoresTableIsSound()) PlistTag::DeleteChildren(table);
+  while (table->child.count < static_cast<UInt32>(gScores->tableSize > 0 ? gScores->tableSize : 0))
+    AddBlankRow(table);
+}
+
+OSErr ReportSaveResult(OSErr result) {
+  if (result != noErr) AlertMessage("The high scores could not be saved.", "Kestrova");
+  return result;
+}
+
+}  // namespace
+
+void InitGamePrefsGlobals() { SetDefaultOptions(); }
+
 void LoadGamePrefs() {
-  PlistTag prefs;
-  gMainPrefs.Load(&prefs);
+  PlistTag root;
+  if (gMainPrefs.Load(&root) != noErr) {
+    SetDefaultOptions();
+    SetDefaultKeys();
+    return;
+  }
+  PlistTag* tag = PlistTag::FindTag(&root, "string", "Last Command", 0);
+  if (tag) PStrCopy(tag->value, LastCommand);
+  tag = PlistTag::FindTag(&root, "boolean", "First Play", 0);
+  if (tag && PStrEqualsCStr(tag->value, "true/")) FirstPlay = 1;
+  if (tag && PStrEqualsCStr(tag->value, "false/")) FirstPlay = 0;
+  SInt32 value = 0;
+  if (ReadInteger(&root, "Ad Screen", &value)) AdScreen = static_cast<SInt8>(value & 0xFF);
+  ReadWindowSize(&root);
+  ReadCustomKeys(&root);
 }
 
 void SaveGamePrefs() {
-  PlistTag prefs;
-  gMainPrefs.Save(&prefs);
+  PlistTag root;
+  PlistTag::NewTag(&root, "string", "Last Player 1", Text(LastPlayerName[0]).c_str());
+  PlistTag::NewTag(&root, "string", "Last Player 2", Text(LastPlayerName[1]).c_str());
+  PlistTag::NewTag(&root, "string", "Last Command", Text(LastCommand).c_str());
+  PlistTag::NewTag(&root, "boolean", "First Play", FirstPlay ? "true/" : "false/");
+  NewIntegerTag(&root, "Ad Screen", AdScreen);
+  PlistTag* size = PlistTag::NewTag(&root, "dict", "Window Size", "");
+  NewIntegerTag(size, "H", static_cast<SInt16>(gWindowSizes[1].width));
+  NewIntegerTag(size, "V", static_cast<SInt16>(gWindowSizes[1].height));
+  WriteCustomKeys(&root);
+  // At shut-down nobody is left to tell of a failed save.
+  gMainPrefs.Save(&root);
 }
-void LoadScoresFile() {}
-void SaveScoresFile() {}
-void WriteBlankScoresFile() {}
-void RecordPlayerName(SInt8, const char*) {}
+
+OSErr WriteBlankScoresFile() { return ReportSaveResult(WriteBlankTable()); }
+
+void LoadScoresFile() {
+  FILE* file = gScores->FindScoresFile("rb");
+  if (!file) {
+    WriteBlankTable();
+    file = gScores->FindScoresFile("rb");
+    if (!file) FatalError("Failed to load the scores file.", "");
+  }
+  const SInt32 result = PlistTag::ReadStdFile(&gScores->root, file);
+  std::fclose(file);
+  if (result != 0 || !ScoresTableIsSound()) RepairScoresFile();
+  PadScoresTable();
+}
+
+OSErr SaveScoresFile() {
+  return ReportSaveResult(FinishWrite(&gScores->root, gScores->FindScoresFile("wb")));
+}
+
+void RecordPlayerName(SInt8 player, const char* name) {
+  // The table takes at most 31 bytes a name; more would end the program.
+  char cut[kNameLimit + 1];
+  std::snprintf(cut, sizeof cut, "%s", name ? name : "");
+  gScores->SetEntryName(player, cut);
+  if (player >= 0 && player < 2) CToPStr(cut, LastPlayerName[player]);
+  // After a failed save the table in memory is the only copy of the name.
+  if (SaveScoresFile() == noErr) LoadScoresFile();
+}

@@ -25,6 +25,7 @@
 #include "PortText.h"
 #include "Ports.h"
 #include "Screens/GameScreens.h"
+#include "Screens/KeyPanel.h"
 #include "ShellServices.h"
 #include "SourcePool.h"
 #include "Startup.h"
@@ -46,6 +47,8 @@ void ExitButtonEntry() {
 }
 void InitScreensEntry() { InitGameScreens(1); }
 void ExitScreensEntry() { InitGameScreens(0); }
+void InitKeyPanelEntry() { InitKeyPanel(1); }
+void ExitKeyPanelEntry() { InitKeyPanel(0); }
 void InitLoopEntry() {
   QuitRequested = 0;
   NextStepTime = 0;
@@ -69,6 +72,8 @@ void RegisterGameStartup() {
   AddStartupEntry({"interface frames", nullptr, ExitInterfaceFrames});
   AddStartupEntry({"full-screen button", InitButtonEntry, ExitButtonEntry});
   AddStartupEntry({"game screens", InitScreensEntry, ExitScreensEntry});
+  AddStartupEntry({"game prefs", InitGamePrefsGlobals, nullptr});
+  AddStartupEntry({"key panel", InitKeyPanelEntry, ExitKeyPanelEntry});
 }
 
 void StartKestrova() {

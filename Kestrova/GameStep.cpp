@@ -115,10 +115,11 @@ void NormalEnd() {
 }
 
 // Steps 8 to 10: true when the game is over (step 11 follows), else the
-// normal end follows.
+// normal end follows. A game that is over ends at once: nobody is left to
+// meet the rest of the wave, and nobody can join any more.
 bool WaveEndStep() {
-  if (GameFlags.waveBudget != 0) return false;
   if (GameFlags.gameOver) return true;
+  if (GameFlags.waveBudget != 0) return false;
   if (GameFlags.wavePending) return false;
   if (!GameFlags.waveCleared) {
     if (!WaveAlive()) {

@@ -122,6 +122,7 @@ class Boss : public KVSprite {
   Rect blastRect = {0, 0, 0, 0};
   SInt8 blastLevel = 0;
   StatusBar healthBar;
+  UInt8 blink = 0;  // toggled every tick while in use; nothing draws it
 };
 
 // A meteor. Its spin rate and brightness are the sprite's own.

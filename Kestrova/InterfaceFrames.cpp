@@ -1,6 +1,7 @@
 #include "InterfaceFrames.h"
 
 #include "DisplayHooks.h"
+#include "GUIState.h"
 #include "GameAssets.h"
 #include "Ports.h"
 
@@ -21,6 +22,11 @@ void LoadInterfaceFrames() {
   LoadGameImage(&images.pressFire, "MacPC/PressFire", 1);
   LoadGameImage(&images.statusBar[0], "MacPC/StatusBar 1", 1);
   LoadGameImage(&images.statusBar[1], "MacPC/StatusBar 2", 1);
+
+  // The images every TextFieldGL draws with.
+  LoadThreeSliceImage(mainGUI.fieldFrameImages, "MacPC/Text Field", 1);
+  LoadThreeSliceImage(mainGUI.fieldFocusImages, "MacPC/Field Hilite", 1);
+  LoadGameGraphic(&mainGUI.caretImage, "Pixel", 0);
 
   const Rect bounds = {0, 0, 480, 640};
   MakePixMap(32, &LogicalScreenPixMap, &bounds, 1, 0, 1);

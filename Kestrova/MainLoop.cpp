@@ -10,6 +10,7 @@
 #include <string>
 #include <typeinfo>
 
+#include "AppEvents.h"
 #include "Clocks.h"
 #include "DisplayHooks.h"
 #include "DrawGame.h"
@@ -214,6 +215,11 @@ void UpdateFullScreenButton() {
 bool RunGameStep() {
   PollEvents(0xFFFF, nullptr);
   if (InMenuMode()) DispatchCurrentEvent();
+  // Outside menu mode no event reaches the hook: a close request still must.
+  if (MenuDispatchFlags.closeBox) {
+    HandleAppEvent();
+    MenuDispatchFlags.closeBox = 0;
+  }
   PollPlayerKeys();
   DoGameStep();
   UpdateGameCursor();

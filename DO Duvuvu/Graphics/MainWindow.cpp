@@ -277,6 +277,17 @@ void CloseDisplays() {
     if (gCoverWindow) DisposeWindowRef(gCoverWindow);
     gCoverWindow = nullptr;
     if (AppCallbacks.displayCleanup) AppCallbacks.displayCleanup();
+    // The build world lives as long as the window; nothing draws after this.
+    if (buildPMAP) {
+      GWorldPtr current = nullptr;
+      GetCurrentPort(&current, nullptr);
+      if (current == buildWORLD) SetCurrentPort(nullptr);
+      ReleasePixMap(&buildPMAP);
+    }
+    buildPMAP = nullptr;
+    buildWORLD = nullptr;
+    buildBaseAddress = nullptr;
+    buildRowBytes = 0;
   }
   DisposeDisplayList(DisplayList);
 }

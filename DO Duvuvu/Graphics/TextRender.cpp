@@ -13,9 +13,10 @@ FT_Library gTextLibrary = nullptr;
 
 constexpr FT_Matrix kIdentity = {0x10000, 0, 0, 0x10000};
 
-// Each byte reaches the character map as a signed char: 128-255 find glyph 0.
+// Text is Latin-1, whose codes are the first 256 of Unicode: a name typed
+// with an accent, or the credits' copyright sign, draws its own glyph.
 FT_UInt GlyphIndexOf(FT_Face face, char byte) {
-  return FT_Get_Char_Index(face, static_cast<FT_ULong>(static_cast<signed char>(byte)));
+  return FT_Get_Char_Index(face, static_cast<FT_ULong>(static_cast<unsigned char>(byte)));
 }
 
 // Loads and renders one character at the pen; errors leave the slot as it was.

@@ -84,16 +84,17 @@ TEST_F(PlayerShotsTest, NormalShotBouncesOffAShieldAndComesBack) {
   EXPECT_EQ(GameFlags.score[0], 150);
 }
 
-TEST_F(PlayerShotsTest, PiercingShotStripsTheShieldAndFliesOn) {
+TEST_F(PlayerShotsTest, PiercingShotStripsTheShieldBurstsTheEnemyAndFliesOn) {
   Enemy& e = PlaceEnemy(2, EnemyShielded, {60, 90, 100, 130});
   Shot& shot = PlaceShot(0, 95, 100, -4.00008f, 1);
   MovePlayerShots();
   EXPECT_EQ(shot.active, 1);
   EXPECT_EQ(shot.direction, 0);
-  EXPECT_EQ(e.state, EnemyFlying);
-  EXPECT_EQ(e.frame, 2);
-  EXPECT_EQ(e.targetFrame, 2);
-  ExpectRect(e.rect, 64, 94, 96, 126);
+  // Stripped to a flying enemy (rect shrunk by 4), which the same hit bursts
+  // (rect grown by 4 again).
+  EXPECT_EQ(e.state, EnemyBursting);
+  EXPECT_EQ(e.frame, 0);
+  ExpectRect(e.rect, 60, 90, 100, 130);
   EXPECT_EQ(GameFlags.score[0], 150);
 }
 

@@ -74,8 +74,9 @@ TEST(ProgramTest, StartsFromTheBundleAndRunsItsLoop) {
   std::ifstream in(trace);
   std::string first;
   std::getline(in, first);
-  EXPECT_EQ(first.rfind("step=1 screen=- ", 0), 0u) << first;
-  EXPECT_NE(first.find(" game=1 "), std::string::npos) << first;
+  // The program opens on the logo, with no game on.
+  EXPECT_EQ(first.rfind("step=1 screen=QVLogoScreen ", 0), 0u) << first;
+  EXPECT_NE(first.find(" game=0 "), std::string::npos) << first;
 }
 
 }  // namespace

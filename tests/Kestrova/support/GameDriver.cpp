@@ -22,6 +22,8 @@
 #include "PortDrawing.h"
 #include "Ports.h"
 #include "Random.h"
+#include "ScreenList.h"
+#include "Controls.h"
 #include "SpritesStartup.h"
 #include "Startup.h"
 #include "Sys.h"
@@ -128,6 +130,9 @@ GameDriver::~GameDriver() {
   ResetMainWindowForTesting();
   ClearDisplaysReady();
   RunShutdown();
+  // The screens and controls are gone: the next driver must not find them listed.
+  ResetScreenListForTesting();
+  ResetControlTrackingForTesting();
   ResetStartupListForTesting();
   SetBackend(previousBackend_);
   SetExecutablePathForTesting(savedExecutable_);

@@ -1,0 +1,282 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include "AudioPrefs.h"
+#include "GLFrame.h"
+#include "GameAssets.h"
+#include "GameDriver.h"
+#include "GameGlobals.h"
+#include "MainScreenOpen.h"
+#include "MainLoop.h"
+#include "Music.h"
+#include "NumberText.h"
+#include "PlistTag.h"
+#include "ScreenList.h"
+#include "Screens/ConfirmScreen.h"
+#include "Screens/HelpScreen.h"
+#include "Screens/InputScreen.h"
+#include "Screens/KeyPanel.h"
+#include "Screens/MainScreen.h"
+
+namespace {
+
+using gametest::GameDriver;
+using gametest::StepInput;
+
+Point Centre(const Rect& r) {
+  return Point{static_cast<SInt16>((r.top + r.bottom) / 2), static_cast<SInt16>((r.left + r.right) / 2)};
+}
+
+int CountSounds(const GameDriver& driver, const char* name) {
+  int n = 0;
+  for (const auto& sound : driver.sounds()) n += sound.name == name;
+  return n;
+}
+
+int ActiveMeteors() {
+  int n = 0;
+  for (UInt32 i = 0; i < gZadados->count; ++i) n += gZadados[i].active != 0;
+  return n;
+}
+
+class MainScreenTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    driver_ = std::make_unique<GameDriver>(5);
+    gAudioPrefs.soundOn = 1;
+    gAudioPrefs.musicOn = 1;
+  }
+  GameDriver& driver() { return *driver_; }
+  MainScreen& screen() { return *gMainScreen; }
+  void Open() { OpenMainScreenIn(driver()); }
+  // Steps until the screen is fully shown; the number of steps taken.
+  int StepsToFullBrightness() {
+    int n = 0;
+    while (GetFadeBrightness() < 255 && n < 100) {
+      driver().step();
+      ++n;
+    }
+    return n;
+  }
+  // A control reports its click on the release step.
+  void Click(const Rect& r) {
+    StepInput click;
+    click.clicks = {Centre(r)};
+    driver().step(click);
+    driver().step();
+  }
+  const Rect& ButtonRect(int i) { return screen().buttons.data[i].rect; }
+  std::unique_ptr<GameDriver> driver_;
+};
+
+TEST_F(MainScreenTest, OpeningLaysTheScreenOut) {
+  Open();
+  EXPECT_EQ(GetFadeBrightness(), 0);
+  EXPECT_EQ(currentScreen, gMainScreen.Pointer());
+  EXPECT_EQ(CursorWanted, 1);
+  EXPECT_EQ(ActiveMeteors(), 8);
+  EXPECT_EQ(gPlayFieldRect.bottom, ScreenRect.bottom);
+  EXPECT_EQ(gPlayFieldRect.right, ScreenRect.right);
+
+  ASSERT_EQ(screen().buttons.count, 5u);
+  for (int i = 0; i < 5; ++i) {
+    SCOPED_TRACE(i);
+    const KVButton& b = screen().buttons.data[i];
+    const SInt16 w = static_cast<SInt16>(b.titleImage.imageWidth * 0.75f);
+    const SInt16 h = static_cast<SInt16>(b.titleImage.imageHeight * 0.75f);
+    ASSERT_GT(w, 0);
+    const SInt16 shift = (i == kMainSound || i == kMainMusic) ? 32 : 0;
+    EXPECT_EQ(b.rect.top, 110 + 32 * i);
+    EXPECT_EQ(b.rect.bottom, 110 + 32 * i + h);
+    EXPECT_EQ(b.rect.left, 52 + shift);
+    EXPECT_EQ(b.rect.right, 52 + shift + w);
+    // The toggles' tracking rects reach back over their lamps.
+    EXPECT_EQ(b.trackRect.left, 52);
+    EXPECT_EQ(b.trackRect.right, b.rect.right);
+  }
+  EXPECT_EQ(screen().buttons.data[kMainSound].clickSound, nullptr);
+
+  const Point header = Centre(screen().scorePanel.rect);
+  EXPECT_NEAR(header.v, 122, 1);
+  EXPECT_NEAR(header.h, 500, 1);
+
+  const Rect& credits = screen().creditsRect;
+  EXPECT_EQ(credits.top, 76);
+  EXPECT_EQ(credits.left, ScreenRect.right - 270);
+  EXPECT_EQ(credits.right - credits.left, 250);  // 400 / 1.6
+  EXPECT_EQ(credits.bottom - credits.top, 20);   // 32 / 1.6
+
+  const Rect& nebula = screen().nebulaRect;
+  EXPECT_EQ(nebula.right - nebula.left, screen().nebula.imageWidth);
+  EXPECT_NEAR((nebula.left + nebula.right) / 2, 320, 1);
+  EXPECT_NEAR((nebula.top + nebula.bottom) / 2, 240, 1);
+
+  const Rect& table = screen().scoreTableRect;
+  EXPECT_EQ(table.top, 142);
+  EXPECT_EQ(table.left, 379);
+  EXPECT_EQ(table.bottom, 460);
+  EXPECT_EQ(table.right, 620);
+
+  EXPECT_EQ(gKeyPanel->conflictSound, &gSounds->metal0);
+  EXPECT_EQ(gKeyPanel->selectSound, &gSounds->blip);
+  EXPECT_EQ(gKeyPanel->setSound, &gSounds->dink);
+}
+
+TEST_F(MainScreenTest, PlayDuringTheFadeInDoesNothingAndAtFullBrightnessStartsAGameInTheDark) {
+  Open();
+  driver().steps(5);
+  Click(ButtonRect(kMainPlay));
+  EXPECT_EQ(screen().pendingAction, kMainActionNone);
+  EXPECT_EQ(screen().fadeDirection, kMainFadingIn);
+  EXPECT_EQ(7 + StepsToFullBrightness(), 26);
+
+  Click(ButtonRect(kMainPlay));
+  EXPECT_EQ(screen().pendingAction, kMainActionPlay);
+  EXPECT_EQ(CursorWanted, 0);
+  int fading = 1;
+  while (GetFadeBrightness() > 0 && fading < 100) {
+    driver().step();
+    ++fading;
+  }
+  EXPECT_EQ(fading, 26);
+  EXPECT_EQ(GameFlags.gameOn, 0);
+  driver().step();
+  EXPECT_EQ(GameFlags.gameOn, 1);
+  EXPECT_EQ(screen().active, 0);
+  EXPECT_EQ(screen().backdrop.textureName, 0u);
+  EXPECT_EQ(GetFadeBrightness(), 0);
+}
+
+TEST_F(MainScreenTest, QuitFadesPictureAndMusicOutThenAsksTheLoopToEnd) {
+  Open();
+  StepsToFullBrightness();
+  Click(ButtonRect(kMainQuit));
+  EXPECT_EQ(screen().fadeDirection, kMainFadingOut);
+  driver().steps(4);
+  EXPECT_EQ(GetFadeBrightness(), 205);
+  EXPECT_EQ(screen().music.streamPlayer.ownerVolume, 205);
+  EXPECT_EQ(QuitRequested, 0);
+  while (GetFadeBrightness() > 0) driver().step();
+  EXPECT_EQ(QuitRequested, 0);
+  EXPECT_EQ(screen().music.streamPlayer.ownerVolume, 0);
+  driver().step();
+  EXPECT_EQ(QuitRequested, 1);
+}
+
+TEST_F(MainScreenTest, UnderTheHelpScreenMeteorsMoveButTheFadeWaits) {
+  Open();
+  driver().steps(5);
+  const SInt16 brightness = GetFadeBrightness();
+  HelpScreen::Open(gHelpScreen.Pointer());
+  ASSERT_EQ(currentScreen, static_cast<ScreenGL*>(gHelpScreen.Pointer()));
+  Zadado& meteor = gZadados[0];
+  const float x = meteor.x;
+  const float y = meteor.y;
+  const float rotation = screen().nebula.rotation;
+  driver().steps(9);
+  EXPECT_EQ(GetFadeBrightness(), brightness);
+  EXPECT_TRUE(meteor.x != x || meteor.y != y);
+  EXPECT_FLOAT_EQ(screen().nebula.rotation, rotation - 0.3f);
+}
+
+TEST_F(MainScreenTest, TheSoundAndMusicTogglesSwitchTheirPrefs) {
+  Open();
+  StepsToFullBrightness();
+  Click(ButtonRect(kMainSound));
+  EXPECT_EQ(gAudioPrefs.soundOn, 0);
+  Click(ButtonRect(kMainSound));
+  EXPECT_EQ(gAudioPrefs.soundOn, 1);
+  ASSERT_EQ(CountSounds(driver(), "Blip"), 1);
+  const Point at = Centre(ButtonRect(kMainSound));
+  EXPECT_EQ(driver().sounds()[0].point.v, at.v);
+  EXPECT_EQ(driver().sounds()[0].point.h, at.h);
+
+  // The lamp area left of the button is part of it too.
+  const Rect& music = ButtonRect(kMainMusic);
+  StepInput lamp;
+  lamp.clicks = {Point{static_cast<SInt16>((music.top + music.bottom) / 2), 60}};
+  driver().step(lamp);
+  driver().step();
+  EXPECT_EQ(gAudioPrefs.musicOn, 0);
+  EXPECT_TRUE(StreamPlayer::IsStopped(&screen().music.streamPlayer));
+  Click(music);
+  EXPECT_EQ(gAudioPrefs.musicOn, 1);
+  EXPECT_FALSE(StreamPlayer::IsStopped(&screen().music.streamPlayer));
+}
+
+TEST_F(MainScreenTest, TheHeaderAsksToClearAndHelpOpensTheHelpPages) {
+  Open();
+  StepsToFullBrightness();
+  Click(screen().scorePanel.rect);
+  EXPECT_EQ(currentScreen, static_cast<ScreenGL*>(gConfirmScreen.Pointer()));
+  EXPECT_EQ(gConfirmScreen->mode, kConfirmClear);
+  gConfirmScreen->Hide();
+  driver().step();
+  ASSERT_EQ(currentScreen, gMainScreen.Pointer());
+  Click(ButtonRect(kMainHelp));
+  EXPECT_EQ(currentScreen, static_cast<ScreenGL*>(gHelpScreen.Pointer()));
+}
+
+// A pending result as RecordGameResult leaves it.
+void SetPendingResult(int player, SInt32 score, SInt32 level) {
+  PlistTag* entry = &gScores->pending.data[player].tag;
+  Str255 text;
+  NumToPStr(score, text);
+  std::memcpy(PlistTag::FindTag(entry, "integer", "Score", 1)->value, text, text[0] + 1u);
+  NumToPStr(level, text);
+  std::memcpy(PlistTag::FindTag(entry, "integer", "Level", 1)->value, text, text[0] + 1u);
+}
+
+void SetBlankTable() {
+  PlistTag* root = &gScores->root;
+  PlistTag::DeleteChildren(root);
+  PlistTag* array = PlistTag::NewTag(root, "array", "Scores", "");
+  for (int i = 0; i < 15; ++i) {
+    PlistTag* row = PlistTag::NewTag(array, "dict", "", "");
+    PlistTag::NewTag(row, "string", "Name", "-");
+    PlistTag::NewTag(row, "integer", "Score", "0");
+    PlistTag::NewTag(row, "integer", "Level", "0");
+  }
+}
+
+TEST_F(MainScreenTest, AQualifyingResultEntersAtTheEndOfTheFadeIn) {
+  SetBlankTable();
+  gScores->ClearPending();
+  SetPendingResult(0, 5000, 3);
+  Open();
+  driver().steps(25);
+  EXPECT_EQ(CountSounds(driver(), "Power"), 0);
+  EXPECT_EQ(gScores->pending.data[0].insertIndex, 65535);
+  driver().step();
+  ASSERT_EQ(GetFadeBrightness(), 255);
+  EXPECT_EQ(CountSounds(driver(), "Power"), 1);
+  EXPECT_EQ(gScores->pending.data[0].insertIndex, 0);
+  EXPECT_EQ(currentScreen, static_cast<ScreenGL*>(&(*gInputScreens)[0]));
+}
+
+TEST_F(MainScreenTest, NoResultMeansNoPowerAndNoNameBox) {
+  SetBlankTable();
+  gScores->ClearPending();
+  Open();
+  StepsToFullBrightness();
+  EXPECT_EQ(CountSounds(driver(), "Power"), 0);
+  EXPECT_EQ(currentScreen, gMainScreen.Pointer());
+}
+
+TEST_F(MainScreenTest, TheScreenDrawsItsPicture) {
+  Open();
+  StepsToFullBrightness();
+  const auto& picture = driver().frame();
+  int lit = 0;
+  for (int y = 0; y < 480; y += 8)
+    for (int x = 0; x < 640; x += 8) {
+      const uint8_t* p = picture.At(x, y);
+      lit += p[0] + p[1] + p[2] > 60;
+    }
+  EXPECT_GT(lit, 100);
+}
+
+}  // namespace

@@ -1,0 +1,316 @@
+// The whole program as a new user meets it: the bundle's binary on its own
+// Xvfb with a fresh preferences folder, driven by xdotool, synchronised on
+// the game's trace. Each screen is captured to a PNG in the build tree.
+#include <gtest/gtest.h>
+
+#include <signal.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <map>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "TestSupport.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+using Fields = std::map<std::string, std::string>;
+
+void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
+
+Fields ParseLine(const std::string& line) {
+  Fields fields;
+  std::istringstream in(line);
+  for (std::string word; in >> word;) {
+    const size_t eq = word.find('=');
+    if (eq != std::string::npos) fields[word.substr(0, eq)] = word.substr(eq + 1);
+  }
+  return fields;
+}
+
+int Int(const Fields& f, const char* key) {
+  auto it = f.find(key);
+  return it == f.end() ? -1 : std::atoi(it->second.c_str());
+}
+
+std::string Str(const Fields& f, const char* key) {
+  auto it = f.find(key);
+  return it == f.end() ? "" : it->second;
+}
+
+// A P6 picture as xwdtopnm writes it: 8 or 16 bits a sample, kept as 8.
+struct Picture {
+  int width = 0, height = 0;
+  std::string pixels;
+  bool Flat() const {
+    for (size_t i = 3; i + 2 < pixels.size(); i += 3)
+      if (pixels.compare(i, 3, pixels, 0, 3) != 0) return false;
+    return true;
+  }
+};
+
+Picture ReadPpm(const std::string& path) {
+  Picture p;
+  std::ifstream in(path, std::ios::binary);
+  std::string magic;
+  int maxval = 0;
+  in >> magic >> p.width >> p.height >> maxval;
+  if (magic != "P6" || (maxval != 255 && maxval != 65535) || p.width <= 0 || p.height <= 0) return Picture{};
+  in.get();
+  const size_t samples = static_cast<size_t>(p.width) * p.height * 3;
+  const size_t size = maxval == 255 ? 1 : 2;
+  std::string raw(samples * size, '\0');
+  in.read(raw.data(), static_cast<std::streamsize>(raw.size()));
+  if (!in) return Picture{};
+  p.pixels.resize(samples);
+  for (size_t i = 0; i < samples; ++i) p.pixels[i] = raw[i * size];
+  return p;
+}
+
+class NewUserTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::getenv("DISPLAY")) GTEST_SKIP() << "no X display";
+    shots_ = std::string(DUVUVU_BUNDLE_DIR) + "/../new-user-screens";
+    std::filesystem::remove_all(shots_);
+    std::filesystem::create_directories(shots_);
+  }
+
+  void TearDown() override {
+    if (child_ > 0) {
+      kill(child_, SIGKILL);
+      waitpid(child_, nullptr, 0);
+    }
+    std::printf("screens of the new-user run: %s\n", shots_.c_str());
+  }
+
+  void Start() {
+    const std::string program = std::string(DUVUVU_BUNDLE_DIR) + "/Contents/MacOS/Kestrova";
+    ASSERT_EQ(access(program.c_str(), X_OK), 0) << program;
+    trace_ = home_ / "trace.txt";
+    std::vector<std::string> env = {"AppData=" + home_.path(),  "XDG_DATA_HOME=" + home_.path(),
+                                    "HOME=" + home_.path(),     "ALSOFT_DRIVERS=null",
+                                    "ALSOFT_LOGLEVEL=0",        "DUVUVU_MESSAGE_BOX=stderr",
+                                    "KESTROVA_SEED=12345",      "KESTROVA_TRACE=" + trace_,
+                                    std::string("DISPLAY=") + std::getenv("DISPLAY")};
+    for (const char* name : {"PATH", "XDG_RUNTIME_DIR", "LSAN_OPTIONS", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
+      if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
+    std::vector<char*> envp;
+    for (std::string& entry : env) envp.push_back(entry.data());
+    envp.push_back(nullptr);
+    child_ = fork();
+    ASSERT_GE(child_, 0);
+    if (child_ == 0) {
+      char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+      execve(program.c_str(), argv, envp.data());
+      _exit(127);
+    }
+    window_ = testsupport::FindAndFocusXWindow("Kestrova");
+    ASSERT_FALSE(window_.empty()) << "no game window";
+  }
+
+  Fields Last() {
+    std::ifstream in(trace_);
+    std::string line, last;
+    while (std::getline(in, line))
+      if (line.rfind("step=", 0) == 0) last = line;
+    return ParseLine(last);
+  }
+
+  // Waits on the trace; fails the test after `seconds`.
+  Fields WaitFor(const std::string& what, const std::function<bool(const Fields&)>& ready, int seconds) {
+    const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+    for (;;) {
+      Fields f = Last();
+      if (!f.empty() && ready(f)) return f;
+      if (Clock::now() > deadline) {
+        ADD_FAILURE() << "timed out waiting for " << what << "; last trace: step=" << Str(f, "step")
+                      << " screen=" << Str(f, "screen") << " fade=" << Str(f, "fade");
+        return {};
+      }
+      if (waitpid(child_, nullptr, WNOHANG) != 0) {
+        child_ = -1;
+        ADD_FAILURE() << "the program ended while waiting for " << what;
+        return {};
+      }
+      Sleep(50);
+    }
+  }
+
+  Fields WaitForScreen(const std::string& screen, int fade, int seconds = 30) {
+    return WaitFor(screen + " at fade " + std::to_string(fade),
+                   [&](const Fields& f) { return Str(f, "screen") == screen && Int(f, "fade") == fade; },
+                   seconds);
+  }
+
+  // Pressed long enough for a step's poll to see it held.
+  void HoldKey(const std::string& key, int ms = 100) {
+    ASSERT_TRUE(testsupport::RunXdotool("keydown " + key));
+    Sleep(ms);
+    ASSERT_TRUE(testsupport::RunXdotool("keyup " + key));
+  }
+
+  // Logical coordinates, mapped through the window's letterbox.
+  void ClickAt(int h, int v) {
+    Geometry();
+    const int x = static_cast<int>(offsetH_ + (h + 0.5) * scale_);
+    const int y = static_cast<int>(offsetV_ + (v + 0.5) * scale_);
+    ASSERT_TRUE(testsupport::RunXdotool("mousemove --window " + window_ + " --sync " + std::to_string(x) + " " +
+                                        std::to_string(y)));
+    Sleep(150);
+    ASSERT_TRUE(testsupport::RunXdotool("mousedown 1"));
+    Sleep(150);
+    ASSERT_TRUE(testsupport::RunXdotool("mouseup 1"));
+  }
+
+  void Geometry() {
+    FILE* p = popen(("timeout 5 xwininfo -id " + window_ + " 2>/dev/null").c_str(), "r");
+    ASSERT_NE(p, nullptr);
+    int width = 0, height = 0;
+    char line[256];
+    while (std::fgets(line, sizeof line, p)) {
+      std::sscanf(line, " Width: %d", &width);
+      std::sscanf(line, " Height: %d", &height);
+    }
+    pclose(p);
+    ASSERT_GT(width, 0);
+    scale_ = std::min(width / 640.0, height / 480.0);
+    offsetH_ = (width - 640 * scale_) / 2;
+    offsetV_ = (height - 480 * scale_) / 2;
+  }
+
+  // The window as the user sees it: never one flat colour, never the same
+  // as the screen before.
+  void Shot(const std::string& name) {
+    Sleep(250);
+    const std::string ppm = shots_ + "/" + name + ".ppm";
+    const std::string png = shots_ + "/" + name + ".png";
+    const std::string command = "timeout 10 xwd -silent -id " + window_ + " | xwdtopnm 2>/dev/null > '" + ppm +
+                                "' && pnmtopng < '" + ppm + "' > '" + png + "' 2>/dev/null";
+    ASSERT_EQ(std::system(command.c_str()), 0) << name;
+    Picture picture = ReadPpm(ppm);
+    std::filesystem::remove(ppm);
+    ASSERT_GT(picture.width, 0) << name;
+    EXPECT_FALSE(picture.Flat()) << name << " is one flat colour";
+    EXPECT_NE(picture.pixels, previous_.pixels) << name << " looks like the screen before";
+    previous_ = std::move(picture);
+  }
+
+  testsupport::TempDir home_;
+  std::string trace_, shots_, window_;
+  pid_t child_ = -1;
+  double scale_ = 1, offsetH_ = 0, offsetV_ = 0;
+  Picture previous_;
+};
+
+TEST_F(NewUserTest, PlaysAGameEntersANameAndQuits) {
+  Start();
+
+  WaitForScreen("QVLogoScreen", 255);
+  Shot("01-logo");
+  HoldKey("space");
+
+  WaitForScreen("TitleScreen", 255);
+  Shot("02-title");
+  HoldKey("space");
+
+  WaitForScreen("MainScreen", 255);
+  Shot("03-main");
+
+  Fields game;
+  bool ended = false;  // the game that scored ended before it could be paused
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    ClickAt(112, 125);  // Play
+    WaitFor("the game at full brightness",
+            [](const Fields& f) { return Int(f, "game") == 1 && Int(f, "fade") == 255; }, 30);
+    if (attempt == 0) Shot("04-game");
+    HoldKey("space");  // join
+    // Sweep left and right, firing all the way, until a shot scores.
+    const auto deadline = Clock::now() + std::chrono::seconds(90);
+    bool left = true;
+    for (;;) {
+      game = Last();
+      if (Int(game, "score0") > 0 || Int(game, "over") == 1 || Clock::now() > deadline) break;
+      const std::string direction = left ? "Left" : "Right";
+      ASSERT_TRUE(testsupport::RunXdotool("keydown " + direction));
+      for (int tap = 0; tap < 4; ++tap) {
+        HoldKey("space", 50);
+        Sleep(50);
+      }
+      ASSERT_TRUE(testsupport::RunXdotool("keyup " + direction));
+      left = !left;
+    }
+    if (Int(game, "score0") > 0) {
+      ended = Int(game, "over") == 1;
+      break;
+    }
+    // A game lost without a score: back to the main screen and play again.
+    WaitForScreen("MainScreen", 255, 60);
+  }
+  ASSERT_GT(Int(game, "score0"), 0) << "no qualifying score";
+
+  if (!ended) {
+    HoldKey("Escape");
+    WaitFor("the pause box", [](const Fields& f) { return Str(f, "screen") == "PauseScreen"; }, 10);
+    Shot("05-pause");
+    ClickAt(260, 293);  // Abort
+  }
+
+  Fields boxed = WaitFor("the name box", [](const Fields& f) { return Str(f, "screen") == "InputScreen"; }, 30);
+  const int score = Int(boxed, "score0");
+  const int level = Int(boxed, "level");
+  Shot("06-name");
+  for (const char* key : {"E", "2", "E"}) {
+    HoldKey(key);
+    Sleep(150);
+  }
+  HoldKey("Return");
+
+  WaitFor("the main screen with the new row", [](const Fields& f) { return Str(f, "screen") == "MainScreen"; }, 10);
+  Sleep(300);
+  Shot("07-scores");
+  ClickAt(112, 253);  // Quit
+
+  int status = -1;
+  const auto deadline = Clock::now() + std::chrono::seconds(10);
+  while (Clock::now() < deadline) {
+    if (waitpid(child_, &status, WNOHANG) == child_) {
+      child_ = -1;
+      break;
+    }
+    Sleep(50);
+  }
+  ASSERT_EQ(child_, -1) << "the program did not end within 10 s of Quit";
+  ASSERT_TRUE(WIFEXITED(status));
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+
+  const std::string scores = testsupport::ReadFile(home_ / "Kestrova Scores.plist");
+  const size_t row = scores.find("<string>E2E</string>");
+  ASSERT_NE(row, std::string::npos) << scores;
+  // The row's own dict, whatever the order of its keys.
+  const size_t open = scores.rfind("<dict>", row);
+  const size_t close = scores.find("</dict>", row);
+  ASSERT_TRUE(open != std::string::npos && close != std::string::npos);
+  const std::string rowText = scores.substr(open, close - open);
+  EXPECT_NE(rowText.find("<integer>" + std::to_string(score) + "</integer>"), std::string::npos) << rowText;
+  EXPECT_NE(rowText.find("<integer>" + std::to_string(level) + "</integer>"), std::string::npos) << rowText;
+
+  const std::string prefs = testsupport::ReadFile(home_ / "Kestrova Preferences.plist");
+  EXPECT_NE(prefs.find("<key>Custom Keys</key>"), std::string::npos);
+  EXPECT_NE(prefs.find("<key>Window Size</key>"), std::string::npos);
+  EXPECT_NE(prefs.find("<integer>640</integer>"), std::string::npos);
+  EXPECT_NE(prefs.find("<integer>480</integer>"), std::string::npos);
+  EXPECT_NE(prefs.find("<key>Audio Prefs</key>"), std::string::npos);
+}
+
+}  // namespace

@@ -1,0 +1,308 @@
+#include <gtest/gtest.h>
+#include <signal.h>
+#include <sys/resource.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "GLFrame.h"
+#include "GameDriver.h"
+#include "GameGlobals.h"
+#include "GamePrefs.h"
+#include "PlistTag.h"
+#include "QV_Scores.h"
+#include "ScreenList.h"
+#include "Scoring.h"
+#include "Screens/InputScreen.h"
+#include "Strings.h"
+#include "TestSupport.h"
+#include "TextBuffer.h"
+
+namespace {
+
+std::string Text(ConstStringPtr p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
+
+struct Row {
+  std::string name;
+  std::string score;
+  std::string level;
+  bool operator==(const Row&) const = default;
+};
+
+std::vector<Row> Rows(PlistTag* root) {
+  std::vector<Row> rows;
+  PlistTag* table = PlistTag::FindTag(root, "array", "Scores", 0);
+  for (UInt32 r = 0; table && r < table->child.count; ++r) {
+    Row row;
+    PlistTag* dict = table->child.data[r];
+    if (PlistTag* t = PlistTag::FindTag(dict, "string", "Name", 0)) row.name = Text(t->value);
+    if (PlistTag* t = PlistTag::FindTag(dict, "integer", "Score", 0)) row.score = Text(t->value);
+    if (PlistTag* t = PlistTag::FindTag(dict, "integer", "Level", 0)) row.level = Text(t->value);
+    rows.push_back(row);
+  }
+  return rows;
+}
+
+std::vector<Row> BlankRows(size_t n) { return std::vector<Row>(n, Row{"-", "0", "0"}); }
+
+std::string TreeText(PlistTag* root) {
+  TextBuffer buffer;
+  PlistTag::WriteBuffer(root, &buffer);
+  return std::string(reinterpret_cast<const char*>(buffer.GetDataPtr()), buffer.GetLength());
+}
+
+std::string RowsText(const std::vector<Row>& rows) {
+  std::string body = "<plist version=\"1.0\">\r<dict>\r<key>Scores</key>\r<array>\r";
+  for (const Row& row : rows) {
+    body += "<dict><key>Name</key><string>" + row.name + "</string><key>Score</key><integer>" + row.score +
+            "</integer><key>Level</key><integer>" + row.level + "</integer></dict>\r";
+  }
+  return body + "</array>\r</dict>\r</plist>\r";
+}
+
+// The game's table of 15 rows and 2 pending entries, its file in a fresh
+// preferences folder.
+class ScoresFileTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const char* old = std::getenv("AppData");
+    hadAppData_ = old != nullptr;
+    if (old) savedAppData_ = old;
+    setenv("AppData", dir_.path().c_str(), 1);
+    // A driver test earlier in the process may have left the table built.
+    gScores.Destroy();
+    gScores.Construct();
+    gScores->SetFileName("Kestrova Scores");
+    gScores->SetSize(15, 2);
+    InitGamePrefsGlobals();
+  }
+  void TearDown() override {
+    gScores.Destroy();
+    if (hadAppData_)
+      setenv("AppData", savedAppData_.c_str(), 1);
+    else
+      unsetenv("AppData");
+  }
+
+  std::string Path() const { return dir_ / "Kestrova Scores.plist"; }
+  std::string DamagedPath() const { return Path() + ".damaged"; }
+  std::vector<Row> FileRows() {
+    PlistTag root;
+    FILE* file = std::fopen(Path().c_str(), "rb");
+    if (!file) return {};
+    PlistTag::ReadStdFile(&root, file);
+    std::fclose(file);
+    return Rows(&root);
+  }
+  // A finished game's result for the player, tested against the table.
+  UInt8 Enter(int player, SInt32 score, SInt32 level) {
+    PlistTag* entry = &gScores->pending.data[player].tag;
+    PlistTag::FindTag(entry, "integer", "Score", 1)->SetString(std::to_string(score).c_str());
+    PlistTag::FindTag(entry, "integer", "Level", 1)->SetString(std::to_string(level).c_str());
+    return gScores->TestEntries("Score");
+  }
+
+  testsupport::TempDir dir_;
+
+ private:
+  bool hadAppData_ = false;
+  std::string savedAppData_;
+};
+
+TEST_F(ScoresFileTest, NoFileWritesAndReadsABlankTable) {
+  LoadScoresFile();
+  EXPECT_EQ(Rows(&gScores->root), BlankRows(15));
+  EXPECT_EQ(FileRows(), BlankRows(15));
+  for (UInt32 e = 0; e < gScores->pending.count; ++e) EXPECT_EQ(gScores->pending.data[e].insertIndex, 65535);
+  EXPECT_FALSE(std::filesystem::exists(DamagedPath()));
+}
+
+TEST_F(ScoresFileTest, ANameEnteredIsWrittenAndReadBack) {
+  LoadScoresFile();
+  ASSERT_EQ(Enter(0, 5000, 3), 1);
+  EXPECT_EQ(gScores->pending.data[0].insertIndex, 0);
+  RecordPlayerName(0, "ACE");
+
+  std::vector<Row> expected = BlankRows(15);
+  expected[0] = Row{"ACE", "5000", "3"};
+  EXPECT_EQ(Rows(&gScores->root), expected);
+  EXPECT_EQ(FileRows(), expected);
+  EXPECT_EQ(TreeText(&gScores->root), testsupport::ReadFile(Path()));
+  EXPECT_EQ(Text(LastPlayerName[0]), "ACE");
+  EXPECT_EQ(gScores->pending.data[0].insertIndex, 0);  // the row stays marked
+}
+
+TEST_F(ScoresFileTest, ALongNameIsCutTo31Bytes) {
+  LoadScoresFile();
+  ASSERT_EQ(Enter(1, 10, 1), 1);
+  const std::string typed(40, 'N');
+  RecordPlayerName(1, typed.c_str());
+  EXPECT_EQ(FileRows()[0].name, std::string(31, 'N'));
+  EXPECT_EQ(Text(LastPlayerName[1]), std::string(31, 'N'));
+}
+
+TEST_F(ScoresFileTest, DamagedFilesLoadAndAreRepaired) {
+  std::vector<Row> three = {{"AAA", "300", "3"}, {"BBB", "200", "2"}, {"CCC", "100", "1"}};
+  std::vector<Row> huge = BlankRows(15);
+  huge[0] = Row{"BIG", "99999999999", "9"};
+  std::vector<Row> negative = BlankRows(15);
+  negative[14] = Row{"NEG", "-5", "1"};
+  struct Case {
+    const char* what;
+    std::string text;
+    bool setAside;            // kept as ".damaged", a blank table made
+    std::vector<Row> loaded;  // the table in memory after loading
+  };
+  std::vector<Row> threePadded = three;
+  for (const Row& blank : BlankRows(12)) threePadded.push_back(blank);
+  const Case cases[] = {
+      {"not a property list", "this is no plist", true, BlankRows(15)},
+      {"no Scores array", "<plist><dict><key>Other</key><array></array></dict></plist>", true, BlankRows(15)},
+      {"a row that is no dict",
+       "<plist><dict><key>Scores</key><array><string>x</string></array></dict></plist>", true, BlankRows(15)},
+      {"an array of 3 rows", RowsText(three), false, threePadded},
+      {"a huge score", RowsText(huge), false, huge},
+      {"a negative score", RowsText(negative), false, negative},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::filesystem::remove(DamagedPath());
+    // An older copy is replaced by the newer damage.
+    ASSERT_TRUE(testsupport::WriteFile(DamagedPath(), "older"));
+    ASSERT_TRUE(testsupport::WriteFile(Path(), c.text));
+    LoadScoresFile();
+    EXPECT_EQ(Rows(&gScores->root), c.loaded);
+    if (c.setAside) {
+      EXPECT_EQ(testsupport::ReadFile(DamagedPath()), c.text);
+      EXPECT_EQ(FileRows(), BlankRows(15));
+    } else {
+      EXPECT_EQ(testsupport::ReadFile(DamagedPath()), "older");
+      EXPECT_EQ(testsupport::ReadFile(Path()), c.text);  // padding stays in memory
+    }
+  }
+}
+
+TEST_F(ScoresFileTest, AShortTableTakesAResultBelowItsRows) {
+  ASSERT_TRUE(testsupport::WriteFile(Path(), RowsText({{"AAA", "300", "3"}, {"BBB", "200", "2"}})));
+  LoadScoresFile();
+  ASSERT_EQ(Enter(0, 50, 1), 1);
+  EXPECT_EQ(gScores->pending.data[0].insertIndex, 2);
+  RecordPlayerName(0, "LOW");
+  const std::vector<Row> rows = FileRows();
+  ASSERT_EQ(rows.size(), 15u);
+  EXPECT_EQ(rows[2], (Row{"LOW", "50", "1"}));
+}
+
+TEST_F(ScoresFileTest, ClearWritesABlankTableAndForgetsThePending) {
+  LoadScoresFile();
+  ASSERT_EQ(Enter(0, 700, 2), 1);
+  RecordPlayerName(0, "ACE");
+  EXPECT_EQ(WriteBlankScoresFile(), noErr);
+  LoadScoresFile();
+  EXPECT_EQ(Rows(&gScores->root), BlankRows(15));
+  EXPECT_EQ(FileRows(), BlankRows(15));
+  EXPECT_EQ(gScores->pending.data[0].insertIndex, 65535);
+}
+
+// A file-size limit makes every write fail, as a full or unwritable
+// preferences folder would; root ignores a read-only folder.
+void LimitFileSize() {
+  signal(SIGXFSZ, SIG_IGN);
+  rlimit limit{16, 16};
+  setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TEST_F(ScoresFileTest, AFailedSaveAlertsOnceAndKeepsTheTableAndTheOldFile) {
+  LoadScoresFile();
+  const std::string before = testsupport::ReadFile(Path());
+  ASSERT_FALSE(before.empty());
+  testsupport::ChildResult result = testsupport::RunInChild([&] {
+    LimitFileSize();
+    testsupport::RecordingMessageBox boxes;
+    Enter(0, 5000, 3);
+    RecordPlayerName(0, "ACE");
+    std::printf("boxes=%zu\n", boxes.boxes().size());
+    for (const auto& box : boxes.boxes()) std::printf("box=%s|%s\n", box.caption.c_str(), box.text.c_str());
+    std::printf("row0=%s\n", Rows(&gScores->root)[0].name.c_str());
+    std::printf("same=%d\n", testsupport::ReadFile(Path()) == before ? 1 : 0);
+    // Clear leaves the table in memory as it was.
+    const OSErr cleared = WriteBlankScoresFile();
+    std::printf("clear=%d boxes=%zu row0=%s insert=%u\n", cleared, boxes.boxes().size(),
+                Rows(&gScores->root)[0].name.c_str(), gScores->pending.data[0].insertIndex);
+    std::printf("same=%d\n", testsupport::ReadFile(Path()) == before ? 1 : 0);
+    std::fflush(stdout);
+  });
+  ASSERT_TRUE(result.exited) << result.stderrText;
+  EXPECT_EQ(result.exitStatus, 0) << result.stderrText;
+  const std::string& out = result.stdoutText;
+  EXPECT_NE(out.find("boxes=1\n"), std::string::npos) << out;
+  EXPECT_NE(out.find("box=Kestrova|"), std::string::npos) << out;
+  EXPECT_NE(out.find("The high scores could not be saved."), std::string::npos) << out;
+  EXPECT_NE(out.find("row0=ACE\n"), std::string::npos) << out;
+  EXPECT_EQ(out.find("same=0"), std::string::npos) << out;
+  EXPECT_NE(out.find("clear=-36 boxes=2 row0=ACE insert=0"), std::string::npos) << out;
+}
+
+TEST_F(ScoresFileTest, NoFileThatCanBeWrittenOrReadEndsTheProgramAtStartUp) {
+  testsupport::ChildResult result = testsupport::RunInChild([] {
+    LimitFileSize();
+    LoadScoresFile();
+  });
+  ASSERT_TRUE(result.exited);
+  EXPECT_EQ(result.exitStatus, 1);
+  EXPECT_NE(result.stderrText.find("Error: Failed to load the scores file."), std::string::npos)
+      << result.stderrText;
+}
+
+
+// The whole road of a result: game over, the main screen's fade-in, the name
+// box, the file.
+TEST(ScoresFlowTest, AResultEntersAtTheMainScreenAndItsNameReachesTheFile) {
+  gametest::GameDriver driver(5);
+  driver.startGame();
+  driver.steps(30);
+  gametest::StepInput fire;
+  fire.held = {49};
+  driver.step(fire);
+  driver.step();
+  ASSERT_TRUE(gPlayers[0].active);
+  GameFlags.waveBudget = 0;
+  GameFlags.wavePending = 1;
+  GameFlags.score[0] = 5000;
+  GameFlags.level = 3;
+  AddShield(0, -12);
+
+  InputScreen& box = (*gInputScreens)[0];
+  bool power = false;
+  for (int i = 0; i < 1000 && currentScreen != &box; ++i) {
+    driver.step();
+    for (const auto& sound : driver.sounds()) power = power || sound.name == "Power";
+  }
+  ASSERT_EQ(currentScreen, &box);
+  EXPECT_TRUE(power);
+  EXPECT_EQ(gScores->pending.data[0].insertIndex, 0);
+  std::vector<Row> rows = Rows(&gScores->root);
+  ASSERT_EQ(rows.size(), 15u);
+  // The row has no name until the player gives one.
+  EXPECT_EQ(rows[0].score, "5000");
+  EXPECT_EQ(rows[0].level, "3");
+
+  box.nameField.text = "ACE";
+  driver.step();  // the box sees the text and enables OK
+  gametest::StepInput enter;
+  enter.keyDowns = {36};
+  for (int i = 0; i < 4 && box.active; ++i) driver.step(i == 0 ? enter : gametest::StepInput{});
+  EXPECT_EQ(box.active, 0);
+
+  const char* appData = std::getenv("AppData");
+  ASSERT_NE(appData, nullptr);
+  const std::string path = std::string(appData) + "/Kestrova Scores.plist";
+  rows = Rows(&gScores->root);
+  EXPECT_EQ(rows[0], (Row{"ACE", "5000", "3"}));
+  EXPECT_EQ(TreeText(&gScores->root), testsupport::ReadFile(path));
+}
+
+}  // namespace
