@@ -64,6 +64,28 @@ void DrawScreenShade(float alpha) {
   shade.alpha = 1.0f;
 }
 
+void DrawSwitchLamp(const KVButton& button, UInt8 on, float scale) {
+  GLImage* lamp = on ? &gImages->radioOn : &gImages->radioOff;
+  const SInt16 s = static_cast<SInt16>(static_cast<float>(gImages->radioOff.imageWidth) * scale);
+  Rect r;
+  r.left = button.trackRect.left;
+  r.right = static_cast<SInt16>(r.left + s);
+  r.top = static_cast<SInt16>(button.rect.top + (button.rect.bottom - button.rect.top) / 2 - s / 2 - 1);
+  r.bottom = static_cast<SInt16>(r.top + s);
+  float shade = 1.0f;
+  const SInt16 c = button.pressValue;
+  if (c > 0) {
+    r.left = static_cast<SInt16>(r.left + c);
+    r.right = static_cast<SInt16>(r.right + c);
+    r.top = static_cast<SInt16>(r.top + c);
+    r.bottom = static_cast<SInt16>(r.bottom + c);
+    shade = 1.0f - c / 6.0f;
+  }
+  lamp->red = lamp->green = lamp->blue = shade;
+  DrawGLImage(lamp, &r);
+  lamp->red = lamp->green = lamp->blue = 1.0f;
+}
+
 void InitGameControls(UInt8 construct) {
   if (construct)
     gAudioSliders.Construct();

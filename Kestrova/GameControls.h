@@ -7,6 +7,7 @@
 #include "Controls.h"
 #include "GLImage.h"
 #include "GameGlobals.h"
+#include "KVButton.h"
 #include "MacTypes.h"
 #include "SystemUI.h"
 
@@ -31,6 +32,9 @@ void DrawShadowedImage(GLImage* image, const Rect* rect, SInt8 dh, SInt8 dv, flo
 // The "Pixel" image in black at alpha over the whole screen: what lies behind
 // a modal panel is dimmed.
 void DrawScreenShade(float alpha);
+// The lamp left of a sound or music button, inside its tracking rect: lit
+// while the switch is on, sinking and darkening with the button's press.
+void DrawSwitchLamp(const KVButton& button, UInt8 on, float scale);
 
 // 0 the sound volume, 1 the music volume; values 0..8, each step 32 of the
 // 0..255 volume.

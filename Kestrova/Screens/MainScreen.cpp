@@ -142,28 +142,6 @@ void LowerPress(KVButton& button) {
   if (button.pressValue > 0) --button.pressValue;
 }
 
-// The lamp left of a toggle button: pressed with it, lit while its switch is on.
-void DrawLamp(const KVButton& button, UInt8 on, float scale) {
-  GLImage* lamp = on ? &gImages->radioOn : &gImages->radioOff;
-  const SInt16 s = Scaled(gImages->radioOff.imageWidth, scale);
-  Rect r;
-  r.left = button.trackRect.left;
-  r.right = static_cast<SInt16>(r.left + s);
-  r.top = static_cast<SInt16>(button.rect.top + (button.rect.bottom - button.rect.top) / 2 - s / 2 - 1);
-  r.bottom = static_cast<SInt16>(r.top + s);
-  float shade = 1.0f;
-  const SInt16 c = button.pressValue;
-  if (c > 0) {
-    r.left = static_cast<SInt16>(r.left + c);
-    r.right = static_cast<SInt16>(r.right + c);
-    r.top = static_cast<SInt16>(r.top + c);
-    r.bottom = static_cast<SInt16>(r.bottom + c);
-    shade = 1.0f - c / 6.0f;
-  }
-  lamp->red = lamp->green = lamp->blue = shade;
-  DrawGLImage(lamp, &r);
-  lamp->red = lamp->green = lamp->blue = 1.0f;
-}
 
 }  // namespace
 
@@ -293,8 +271,8 @@ void MainScreen::Draw() {
   for (UInt32 i = 0; i < buttons.count; ++i) buttons.data[i].Draw();
   scorePanel.Draw();
   if (buttons.count == kMainButtonCount) {
-    DrawLamp(buttons.data[kMainSound], gAudioPrefs.soundOn, scale);
-    DrawLamp(buttons.data[kMainMusic], gAudioPrefs.musicOn, scale);
+    DrawSwitchLamp(buttons.data[kMainSound], gAudioPrefs.soundOn, scale);
+    DrawSwitchLamp(buttons.data[kMainMusic], gAudioPrefs.musicOn, scale);
   }
   DrawAudioSlider(&(*gAudioSliders)[kSoundSlider], scale);
   DrawAudioSlider(&(*gAudioSliders)[kMusicSlider], scale);

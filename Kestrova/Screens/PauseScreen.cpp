@@ -27,29 +27,6 @@ void LeaveBox(PauseScreen* screen) {
   ClearCursorWanted();
 }
 
-// The switch's lamp: left of the button, inside its tracking rect, sinking with it.
-void DrawSwitchIndicator(const KVButton& button, UInt8 on, float scale) {
-  const UInt8 side = static_cast<UInt8>(static_cast<SInt32>(gImages->radioOff.imageWidth * scale));
-  GLImage* image = on ? &gImages->radioOn : &gImages->radioOff;
-  const SInt16 centre = static_cast<SInt16>((button.rect.top + button.rect.bottom) / 2 - 1);
-  Rect dest;
-  dest.left = button.trackRect.left;
-  dest.top = static_cast<SInt16>(centre - side / 2);
-  dest.right = static_cast<SInt16>(dest.left + side);
-  dest.bottom = static_cast<SInt16>(dest.top + side);
-  const SInt8 depth = static_cast<SInt8>(button.pressValue);
-  float shade = 1.0f;
-  if (depth > 0) {
-    dest.left = static_cast<SInt16>(dest.left + depth);
-    dest.right = static_cast<SInt16>(dest.right + depth);
-    dest.top = static_cast<SInt16>(dest.top + depth);
-    dest.bottom = static_cast<SInt16>(dest.bottom + depth);
-    shade = 1.0f - depth / 6.0f;
-  }
-  image->red = image->green = image->blue = shade;
-  DrawGLImage(image, &dest);
-  image->red = image->green = image->blue = 1.0f;
-}
 
 }  // namespace
 
@@ -133,8 +110,8 @@ void PauseScreen::Process() {
 void PauseScreen::Draw() {
   DrawGLImage(&box, &rect);
   for (KVButton& button : buttons) button.Draw();
-  DrawSwitchIndicator(buttons[kSound], gAudioPrefs.soundOn, scale);
-  DrawSwitchIndicator(buttons[kMusic], gAudioPrefs.musicOn, scale);
+  DrawSwitchLamp(buttons[kSound], gAudioPrefs.soundOn, scale);
+  DrawSwitchLamp(buttons[kMusic], gAudioPrefs.musicOn, scale);
   DrawAudioSlider(&(*gAudioSliders)[kSoundSlider], scale);
   DrawAudioSlider(&(*gAudioSliders)[kMusicSlider], scale);
 }

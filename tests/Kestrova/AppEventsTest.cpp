@@ -1,6 +1,5 @@
 #include "AppEvents.h"
 
-#include <dlfcn.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <sys/wait.h>
@@ -177,52 +176,6 @@ TEST_F(AppEventsTest, TheAboutCommandOpensTheAboutBox) {
 }
 
 
-// The real program's window asked to close by the desktop, as its close
-// button does: WM_DELETE_WINDOW. Xlib is looked up at run time, so the tests
-// need no X library of their own; its macros would also clash with the
-// test framework's names.
-struct XClientMessage {
-  int type;
-  unsigned long serial;
-  int sendEvent;
-  void* display;
-  unsigned long window;
-  unsigned long messageType;
-  int format;
-  long data[5];
-};
-union XEventRecord {
-  XClientMessage client;
-  long pad[24];
-};
-constexpr int kXClientMessage = 33;
-
-bool SendDeleteWindow(unsigned long window) {
-  void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
-  if (!xlib) return false;
-  auto openDisplay = reinterpret_cast<void* (*)(const char*)>(dlsym(xlib, "XOpenDisplay"));
-  auto internAtom = reinterpret_cast<unsigned long (*)(void*, const char*, int)>(dlsym(xlib, "XInternAtom"));
-  auto sendEvent = reinterpret_cast<int (*)(void*, unsigned long, int, long, XEventRecord*)>(dlsym(xlib, "XSendEvent"));
-  auto flush = reinterpret_cast<int (*)(void*)>(dlsym(xlib, "XFlush"));
-  auto closeDisplay = reinterpret_cast<int (*)(void*)>(dlsym(xlib, "XCloseDisplay"));
-  bool sent = false;
-  if (openDisplay && internAtom && sendEvent && flush && closeDisplay) {
-    if (void* display = openDisplay(nullptr)) {
-      XEventRecord event{};
-      event.client.type = kXClientMessage;
-      event.client.window = window;
-      event.client.messageType = internAtom(display, "WM_PROTOCOLS", 0);
-      event.client.format = 32;
-      event.client.data[0] = static_cast<long>(internAtom(display, "WM_DELETE_WINDOW", 0));
-      sent = sendEvent(display, window, 0, 0, &event) != 0;
-      flush(display);
-      closeDisplay(display);
-    }
-  }
-  dlclose(xlib);
-  return sent;
-}
-
 int CountTraceSteps(const std::string& path) {
   std::ifstream in(path);
   int lines = 0;
@@ -239,26 +192,8 @@ TEST(AppEventsProgramTest, TheCloseButtonEndsTheProgramAndSavesThePreferences) {
   const std::string prefs = home / "Kestrova Preferences.plist";
   ASSERT_TRUE(testsupport::WriteFile(prefs, "<dict><key>Full Screen</key><false/></dict>"));
   const std::string trace = home / "trace.txt";
-  std::vector<std::string> env = {"AppData=" + home.path(),  "XDG_DATA_HOME=" + home.path(),
-                                  "HOME=" + home.path(),     "ALSOFT_DRIVERS=null",
-                                  "ALSOFT_LOGLEVEL=0",       "DUVUVU_MESSAGE_BOX=stderr",
-                                  "KESTROVA_TRACE=" + trace, std::string("DISPLAY=") + std::getenv("DISPLAY")};
-  for (const char* name : {"PATH", "XDG_RUNTIME_DIR", "LSAN_OPTIONS", "UBSAN_OPTIONS"})
-    if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
-  // The exit status is the close path's own: the display's window pixmap is
-  // still left behind at exit, which the leak check would turn into status 1.
-  const char* asan = std::getenv("ASAN_OPTIONS");
-  env.push_back(std::string("ASAN_OPTIONS=") + (asan ? std::string(asan) + ":" : "") + "detect_leaks=0");
-  std::vector<char*> envp;
-  for (std::string& entry : env) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-  const pid_t child = fork();
+  const pid_t child = testsupport::StartBundleProgram(program, home.path(), {"KESTROVA_TRACE=" + trace});
   ASSERT_GE(child, 0);
-  if (child == 0) {
-    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    execve(program.c_str(), argv, envp.data());
-    _exit(127);
-  }
   // Killed by its id on every way out of the test.
   struct Reaper {
     pid_t pid;
@@ -278,7 +213,7 @@ TEST(AppEventsProgramTest, TheCloseButtonEndsTheProgramAndSavesThePreferences) {
   }
   const std::string window = testsupport::FindAndFocusXWindow("Kestrova");
   ASSERT_FALSE(window.empty());
-  ASSERT_TRUE(SendDeleteWindow(std::stoul(window)));
+  ASSERT_TRUE(testsupport::SendDeleteWindow(window));
 
   int status = 0;
   deadline = Clock::now() + std::chrono::seconds(10);

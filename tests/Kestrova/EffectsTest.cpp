@@ -14,15 +14,6 @@
 
 namespace {
 
-struct ModelRandom {
-  uint32_t seed;
-  uint32_t Next() {
-    seed = static_cast<uint32_t>((static_cast<uint64_t>(seed) * 331691u) & 0xFFFFFFFFu) % 199604759u + 65089u;
-    return seed;
-  }
-  uint32_t Mod(uint32_t n) { return n ? Next() % n : 0; }
-};
-
 const GameColor kOrange = {1.0f, 0.75f, 0.0f};
 
 class EffectsTest : public GameplayTest {

@@ -12,15 +12,6 @@
 
 namespace {
 
-// The generator, written out apart from the engine's.
-struct ModelRandom {
-  uint32_t seed;
-  uint32_t Next() {
-    seed = static_cast<uint32_t>((static_cast<uint64_t>(seed) * 331691u) & 0xFFFFFFFFu) % 199604759u + 65089u;
-    return seed;
-  }
-};
-
 void StoreDifficulty(SInt8 level) {
   DifficultyValues d = ComputeDifficulty(level);
   GameFlags.level = level;

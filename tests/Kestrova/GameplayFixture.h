@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
 #include <vector>
 
@@ -54,6 +55,16 @@ class GameplayTest : public ::testing::Test {
   GameSounds& Sounds() { return *gSounds; }
 
   std::vector<GameSoundRequest> sounds;
+};
+
+// The generator, written out apart from the engine's, to predict its draws.
+struct ModelRandom {
+  uint32_t seed;
+  uint32_t Next() {
+    seed = static_cast<uint32_t>((static_cast<uint64_t>(seed) * 331691u) & 0xFFFFFFFFu) % 199604759u + 65089u;
+    return seed;
+  }
+  uint32_t Mod(uint32_t n) { return n ? Next() % n : 0; }
 };
 
 inline void ExpectRect(const Rect& r, SInt16 top, SInt16 left, SInt16 bottom, SInt16 right) {

@@ -14,14 +14,6 @@
 
 namespace {
 
-struct ModelRandom {
-  uint32_t seed;
-  uint32_t Next() {
-    seed = static_cast<uint32_t>((static_cast<uint64_t>(seed) * 331691u) & 0xFFFFFFFFu) % 199604759u + 65089u;
-    return seed;
-  }
-};
-
 class PickUpsTest : public GameplayTest {
  protected:
   void SetUp() override {

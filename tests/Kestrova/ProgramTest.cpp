@@ -31,26 +31,9 @@ TEST(ProgramTest, StartsFromTheBundleAndRunsItsLoop) {
   testsupport::TempDir home;
   const std::string trace = home / "trace.txt";
 
-  std::vector<std::string> env = {"AppData=" + home.path(), "XDG_DATA_HOME=" + home.path(), "HOME=" + home.path(),
-                                  "ALSOFT_DRIVERS=null",    "ALSOFT_LOGLEVEL=0",            "DUVUVU_MESSAGE_BOX=stderr",
-                                  "KESTROVA_TRACE=" + trace, "KESTROVA_SEED=5"};
-  if (const char* display = std::getenv("DISPLAY"))
-    env.push_back(std::string("DISPLAY=") + display);
-  else
-    env.push_back("SDL_VIDEODRIVER=offscreen");
-  for (const char* name : {"PATH", "LSAN_OPTIONS", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
-    if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
-  std::vector<char*> envp;
-  for (std::string& entry : env) envp.push_back(entry.data());
-  envp.push_back(nullptr);
-
-  const pid_t child = fork();
+  const pid_t child =
+      testsupport::StartBundleProgram(program, home.path(), {"KESTROVA_TRACE=" + trace, "KESTROVA_SEED=5"});
   ASSERT_GE(child, 0);
-  if (child == 0) {
-    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
-    execve(program.c_str(), argv, envp.data());
-    _exit(127);
-  }
 
   int lines = 0;
   int status = 0;

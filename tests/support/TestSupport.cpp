@@ -119,6 +119,83 @@ bool RunXdotool(const std::string& args) {
   return std::system(("timeout 10 xdotool " + args + " >/dev/null 2>&1").c_str()) == 0;
 }
 
+namespace {
+
+// Xlib is looked up at run time, so the tests need no X library of their
+// own; its macros would also clash with the test framework's names.
+struct XClientMessage {
+  int type;
+  unsigned long serial;
+  int sendEvent;
+  void* display;
+  unsigned long window;
+  unsigned long messageType;
+  int format;
+  long data[5];
+};
+union XEventRecord {
+  XClientMessage client;
+  long pad[24];
+};
+constexpr int kXClientMessage = 33;
+
+bool SendDeleteWindowTo(unsigned long window) {
+  void* xlib = dlopen("libX11.so.6", RTLD_NOW | RTLD_LOCAL);
+  if (!xlib) return false;
+  auto openDisplay = reinterpret_cast<void* (*)(const char*)>(dlsym(xlib, "XOpenDisplay"));
+  auto internAtom = reinterpret_cast<unsigned long (*)(void*, const char*, int)>(dlsym(xlib, "XInternAtom"));
+  auto sendEvent = reinterpret_cast<int (*)(void*, unsigned long, int, long, XEventRecord*)>(dlsym(xlib, "XSendEvent"));
+  auto flush = reinterpret_cast<int (*)(void*)>(dlsym(xlib, "XFlush"));
+  auto closeDisplay = reinterpret_cast<int (*)(void*)>(dlsym(xlib, "XCloseDisplay"));
+  bool sent = false;
+  if (openDisplay && internAtom && sendEvent && flush && closeDisplay) {
+    if (void* display = openDisplay(nullptr)) {
+      XEventRecord event{};
+      event.client.type = kXClientMessage;
+      event.client.window = window;
+      event.client.messageType = internAtom(display, "WM_PROTOCOLS", 0);
+      event.client.format = 32;
+      event.client.data[0] = static_cast<long>(internAtom(display, "WM_DELETE_WINDOW", 0));
+      sent = sendEvent(display, window, 0, 0, &event) != 0;
+      flush(display);
+      closeDisplay(display);
+    }
+  }
+  dlclose(xlib);
+  return sent;
+}
+
+}  // namespace
+
+pid_t StartBundleProgram(const std::string& program, const std::string& home, const std::vector<std::string>& extra) {
+  std::vector<std::string> env = {"AppData=" + home,        "XDG_DATA_HOME=" + home, "HOME=" + home,
+                                  "ALSOFT_DRIVERS=null",    "ALSOFT_LOGLEVEL=0",     "DUVUVU_MESSAGE_BOX=stderr"};
+  if (const char* display = std::getenv("DISPLAY"))
+    env.push_back(std::string("DISPLAY=") + display);
+  else
+    env.push_back("SDL_VIDEODRIVER=offscreen");
+  for (const char* name : {"PATH", "XDG_RUNTIME_DIR", "LSAN_OPTIONS", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
+    if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
+  env.insert(env.end(), extra.begin(), extra.end());
+  std::vector<char*> envp;
+  for (std::string& entry : env) envp.push_back(entry.data());
+  envp.push_back(nullptr);
+  const pid_t child = fork();
+  if (child == 0) {
+    char* argv[] = {const_cast<char*>(program.c_str()), nullptr};
+    execve(program.c_str(), argv, envp.data());
+    _exit(127);
+  }
+  return child;
+}
+
+bool SendDeleteWindow(const std::string& window) {
+  char* end = nullptr;
+  const unsigned long id = std::strtoul(window.c_str(), &end, 10);
+  if (window.empty() || *end) return false;
+  return SendDeleteWindowTo(id);
+}
+
 std::string FindAndFocusXWindow(const std::string& title) {
   // Bounded, so a window that never appears fails a test instead of hanging it.
   std::string window;

@@ -1,6 +1,8 @@
 // Shared fixtures for the engine's tests.
 #pragma once
 
+#include <sys/types.h>
+
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -92,6 +94,14 @@ bool RunXdotool(const std::string& args);
 // The X window id of our window with exactly this title, after waiting up to
 // 10 s for it to appear; empty when it never does. The window is focused.
 std::string FindAndFocusXWindow(const std::string& title);
+// Starts the built program as a new user would meet it: its preferences
+// folder (AppData, XDG_DATA_HOME, HOME) at home, the null sound driver, boxes
+// on stderr, the test's display (or SDL's offscreen driver without one) and
+// the sanitizers' options; then the extra "NAME=value" entries. The child's
+// process id, or -1.
+pid_t StartBundleProgram(const std::string& program, const std::string& home, const std::vector<std::string>& extra);
+// Asks the window to close as its close button does (WM_DELETE_WINDOW).
+bool SendDeleteWindow(const std::string& window);
 
 // Writes a whole file (binary); returns false on failure.
 bool WriteFile(const std::string& path, const std::string& bytes);
