@@ -1,6 +1,7 @@
 // Whole games played by the autopilot from the start of a game: the first
 // wave cleared by two scripted players, and an hour of one game with the
-// resident memory held flat.
+// resident memory held flat; and a meteor stopped on the field's edge, which
+// only a ship's ram can clear.
 #include <gtest/gtest.h>
 
 #include <unistd.h>
@@ -16,6 +17,7 @@
 #include "GameSound.h"
 #include "MainLoop.h"
 #include "Scoring.h"
+#include "SpriteMotion.h"
 
 namespace {
 
@@ -162,6 +164,71 @@ TEST(WholeGameTest, AnHourOfOneGameKeepsItsResidentMemory) {
   EXPECT_LE(end - settled, kMemorySlack);
   EXPECT_LE(settled - end, kMemorySlack);
   EXPECT_GT(peakLevel, 1);
+}
+
+// Ends a wave's traffic: nothing left to come and nothing on the field.
+void EmptyTheField() {
+  GameFlags.waveBudget = 0;
+  GameFlags.launchedEnemies = 0;
+  for (int i = 0; i < kEnemyCount; ++i) gEnemies[i].active = 0;
+  for (int i = 0; i < kZadadoCount; ++i) gZadados[i].active = 0;
+  for (int i = 0; i < kObjectCount; ++i) gWings[i].active = gPods[i].active = (*gExplosions)[i].active = 0;
+  for (Object& pow : *gPickUps) pow.active = 0;
+  for (Shot& shot : *gEnemyShots) shot.active = 0;
+}
+
+// A collision can stop a meteor dead half over the field's edge, where no
+// shot reaches it and it never drifts off: the wave waits for it, but a ship
+// can always ram it off, since a ship reaches every edge of the field.
+TEST(WholeGameTest, AMeteorStoppedOnTheFieldsEdgeHoldsTheWaveUntilAShipRamsIt) {
+  GameDriver driver(kSeed);
+  driver.startGame();
+  driver.steps(30);
+  gametest::StepInput join;
+  join.held = {KeyBindings[0][kKeyFire]};
+  driver.step(join);
+  driver.steps(120);
+  ASSERT_TRUE(gPlayers[0].active);
+  ASSERT_EQ(GameFlags.respawnDone, 1);
+
+  EmptyTheField();
+  Zadado& meteor = gZadados[3];
+  meteor.active = 1;
+  meteor.destroyed = 0;
+  meteor.size = 0;
+  meteor.hits = 3;
+  meteor.rect = meteor.hotRect = Rect{200, 636, 232, 668};
+  meteor.vx = meteor.vy = 0;
+  CenterSpritePosition(&meteor);
+
+  // Left alone it stays, and so does the wave.
+  driver.steps(600);
+  EXPECT_TRUE(meteor.active);
+  EXPECT_EQ(meteor.hotRect.left, 636);
+  EXPECT_EQ(GameFlags.waveCleared, 0);
+  EXPECT_EQ(GameFlags.level, 1);
+
+  // A ship pressed against the right edge at its height pushes it out.
+  Player& ship = gPlayers[0];
+  const SInt16 w = static_cast<SInt16>(ship.rect.right - ship.rect.left);
+  const SInt16 h = static_cast<SInt16>(ship.rect.bottom - ship.rect.top);
+  ship.rect = Rect{200, static_cast<SInt16>(560 - w), static_cast<SInt16>(200 + h), 560};
+  ship.vx = ship.vy = 0;
+  CenterSpritePosition(&ship);
+  gametest::StepInput right;
+  right.held = {KeyBindings[0][kKeyRight]};
+  int steps = 0;
+  while (meteor.active && steps < 300) {
+    driver.step(right);
+    ++steps;
+  }
+  EXPECT_FALSE(meteor.active) << "still there after " << steps << " steps";
+  while (GameFlags.level == 1 && steps < 900) {
+    driver.step();
+    ++steps;
+  }
+  EXPECT_EQ(GameFlags.level, 2);
+  EXPECT_TRUE(GameRunning());
 }
 
 }  // namespace
