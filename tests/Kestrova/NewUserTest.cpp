@@ -162,17 +162,18 @@ class NewUserTest : public ::testing::Test {
   void Geometry() {
     FILE* p = popen(("timeout 5 xwininfo -id " + window_ + " 2>/dev/null").c_str(), "r");
     ASSERT_NE(p, nullptr);
-    int width = 0, height = 0;
     char line[256];
     while (std::fgets(line, sizeof line, p)) {
-      std::sscanf(line, " Width: %d", &width);
-      std::sscanf(line, " Height: %d", &height);
+      std::sscanf(line, " Absolute upper-left X: %d", &x_);
+      std::sscanf(line, " Absolute upper-left Y: %d", &y_);
+      std::sscanf(line, " Width: %d", &width_);
+      std::sscanf(line, " Height: %d", &height_);
     }
     pclose(p);
-    ASSERT_GT(width, 0);
-    scale_ = std::min(width / 640.0, height / 480.0);
-    offsetH_ = (width - 640 * scale_) / 2;
-    offsetV_ = (height - 480 * scale_) / 2;
+    ASSERT_GT(width_, 0);
+    scale_ = std::min(width_ / 640.0, height_ / 480.0);
+    offsetH_ = (width_ - 640 * scale_) / 2;
+    offsetV_ = (height_ - 480 * scale_) / 2;
   }
 
   // The window as the user sees it: never one flat colour, never the same
@@ -181,8 +182,13 @@ class NewUserTest : public ::testing::Test {
     Sleep(250);
     const std::string ppm = shots_ + "/" + name + ".ppm";
     const std::string png = shots_ + "/" + name + ".png";
-    const std::string command = "timeout 10 xwd -silent -id " + window_ + " | xwdtopnm 2>/dev/null > '" + ppm +
-                                "' && pnmtopng < '" + ppm + "' > '" + png + "' 2>/dev/null";
+    // Read from the root window: the game's own window has a DirectColor
+    // visual, whose colours xwdtopnm gets wrong.
+    Geometry();
+    const std::string command = "timeout 10 xwd -silent -root | xwdtopnm 2>/dev/null | pnmcut -left " +
+                                std::to_string(x_) + " -top " + std::to_string(y_) + " -width " +
+                                std::to_string(width_) + " -height " + std::to_string(height_) +
+                                " 2>/dev/null > '" + ppm + "' && pnmtopng < '" + ppm + "' > '" + png + "' 2>/dev/null";
     ASSERT_EQ(std::system(command.c_str()), 0) << name;
     Picture picture = ReadPpm(ppm);
     std::filesystem::remove(ppm);
@@ -195,6 +201,7 @@ class NewUserTest : public ::testing::Test {
   testsupport::TempDir home_;
   std::string trace_, shots_, window_;
   pid_t child_ = -1;
+  int x_ = 0, y_ = 0, width_ = 0, height_ = 0;
   double scale_ = 1, offsetH_ = 0, offsetV_ = 0;
   Picture previous_;
 };

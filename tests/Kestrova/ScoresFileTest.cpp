@@ -17,6 +17,7 @@
 #include "ScreenList.h"
 #include "Scoring.h"
 #include "Screens/InputScreen.h"
+#include "Screens/MainScreen.h"
 #include "Strings.h"
 #include "TestSupport.h"
 #include "TextBuffer.h"
@@ -303,6 +304,19 @@ TEST(ScoresFlowTest, AResultEntersAtTheMainScreenAndItsNameReachesTheFile) {
   rows = Rows(&gScores->root);
   EXPECT_EQ(rows[0], (Row{"ACE", "5000", "3"}));
   EXPECT_EQ(TreeText(&gScores->root), testsupport::ReadFile(path));
+
+  // The table the main screen shows after the name still marks the row in
+  // gold; rows of other players' results stay green.
+  ASSERT_EQ(currentScreen, gMainScreen.Pointer());
+  const gametest::FramePicture& picture = driver.frame();
+  int gold = 0;
+  const Rect& table = gMainScreen->scoreTableRect;
+  for (int y = table.top; y < table.top + 21; ++y)
+    for (int x = table.left; x < table.left + 60; ++x) {
+      const uint8_t* p = picture.At(x, y);
+      gold += p[0] > 200 && p[1] > 170 && p[2] < 60;
+    }
+  EXPECT_GT(gold, 10);
 }
 
 }  // namespace
