@@ -23,6 +23,13 @@ Pixel* PixelAt(const PixMap& map, UInt32 stride, SInt32 row, SInt32 column) {
          (static_cast<ptrdiff_t>(row) * stride + column);
 }
 
+// The four walk codes a quarter turn apart: code 0 gives `along`, 1 gives
+// `across`, 2 and 3 their negatives (no table on the stack to fill per call).
+inline SInt32 Turn(UInt32 code, SInt32 along, SInt32 across) {
+  const SInt32 term = (code & 1) ? across : along;
+  return (code & 2) ? -term : term;
+}
+
 // Everything a dispatcher does before its table call; false: nothing to draw.
 // Inlined into each caller, so the record it fills is the caller's own local.
 template <typename Pixel, bool kScale>
@@ -75,17 +82,16 @@ template <typename Pixel, bool kScale>
                                &shrinkV);
 
   const SInt32 stride = static_cast<SInt32>(srcStride);
-  const SInt32 pixelSteps[4] = {1, -stride, -1, stride};
-  const SInt32 undoTerms[4] = {cut.left - cut.right, (cut.bottom - cut.top) * stride,
-                               cut.right - cut.left, (cut.top - cut.bottom) * stride};
-  const SInt32 nextTerms[4] = {stride, 1, -stride, -1};
-  const SInt32 cornerRows[4] = {cut.top, cut.bottom - 1, cut.bottom - 1, cut.top};
-  const SInt32 cornerColumns[4] = {cut.left, cut.left, cut.right - 1, cut.right - 1};
+  const SInt32 cutWidth = cut.right - cut.left;
+  const SInt32 cutHeight = cut.bottom - cut.top;
 
   BlitVariantArgs<Pixel>& a = setup.args;
-  a.srcPixelStep = pixelSteps[pixelCode];
-  a.srcRowSkip = undoTerms[undoCode] + nextTerms[nextCode];
-  a.srcStart = PixelAt<Pixel>(srcMap, srcStride, cornerRows[corner], cornerColumns[corner]);
+  a.srcPixelStep = Turn(pixelCode, 1, -stride);
+  a.srcRowSkip = Turn(undoCode, -cutWidth, cutHeight * stride) + Turn(nextCode, stride, 1);
+  // Corners 1 and 2 start on the bottom row, 2 and 3 in the right column.
+  const SInt32 cornerRow = corner == 1 || corner == 2 ? cut.bottom - 1 : cut.top;
+  const SInt32 cornerColumn = corner >= 2 ? cut.right - 1 : cut.left;
+  a.srcStart = PixelAt<Pixel>(srcMap, srcStride, cornerRow, cornerColumn);
   a.dstStart = PixelAt<Pixel>(dstMap, dstStride, clipped.top, clipped.left);
   a.dstEnd = a.dstStart + static_cast<ptrdiff_t>(clipped.bottom - clipped.top) * dstStride;
   if (mask) {
@@ -115,7 +121,7 @@ template <typename Pixel, bool kScale>
     a.srcExtent = odd ? sw : sh;
     a.dstExtent = dh;
     // Rows wider than the default buffer grow it rather than overrun it.
-    if (!EnsureScaleStepBuffer(a.width + 1)) return false;
+    if (!blitsetup::EnsureScaleSteps(a.width + 1)) return false;
     blitsetup::BuildScaleSteps(&s, &d, &clipped, rotation, a.srcPixelStep, ScaleStepBuffer,
                                &a.rowError);
   }

@@ -4,9 +4,14 @@
 
 UInt32* ScaleStepBuffer = nullptr;
 
+namespace blitsetup {
+UInt32 gScaleStepEntries = 0;
+}  // namespace blitsetup
+
+using blitsetup::gScaleStepEntries;
+
 namespace {
 
-UInt32 gScaleStepEntries = 0;
 constexpr UInt32 kDefaultScaleStepEntries = 1024;
 
 UInt32* MakeScaleStepBuffer(UInt32 entries) {

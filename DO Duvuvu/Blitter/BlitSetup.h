@@ -68,6 +68,16 @@ UInt32 ScaleStepBufferEntries();
 // functions above call these.
 namespace blitsetup {
 
+// Entries the present buffer holds (kept by BlitSetup.cpp).
+extern UInt32 gScaleStepEntries;
+
+// EnsureScaleStepBuffer without the call when the buffer is big enough: the
+// set-up of every small scaled sprite asks.
+inline UInt32* EnsureScaleSteps(UInt32 entries) {
+  if (ScaleStepBuffer && gScaleStepEntries >= entries) return ScaleStepBuffer;
+  return EnsureScaleStepBuffer(entries);
+}
+
 inline BlitOrientation OrientBlit(UInt8 flipH, UInt8 flipV, SInt8 rotation) {
   UInt32 r = static_cast<UInt32>(rotation) & 3;
   // One mirror reverses the sense of the turn.
@@ -175,7 +185,11 @@ inline void BuildScaleSteps(const Rect* src, const Rect* dst, const Rect* clippe
     // remainder carries: the same as stepping e down by w one at a time.
     SInt32 whole, rest;
     DivideSmall(sh, w, &whole, &rest);
-    for (SInt32 i = 0; i < n; ++i) {
+    SInt32 i = 0;
+    for (; i < n; ++i) {
+      // Whole ratios: once e is below w it stays there, so the rest of the
+      // entries are all the same.
+      if (rest == 0 && e >= 0 && e < w) break;
       SInt32 advance = 0;
       if (e >= 0 && e < w) {
         e += rest;
@@ -193,17 +207,23 @@ inline void BuildScaleSteps(const Rect* src, const Rect* dst, const Rect* clippe
       }
       table[i] = static_cast<UInt32>(advance * pixelStep);
     }
+    const UInt32 entry = static_cast<UInt32>(whole * pixelStep);
+    for (; i < n; ++i) table[i] = entry;
   } else {
+    // Counted in a register and stored once per entry, rather than added to
+    // the entry in memory on every pixel.
     SInt32 k = 0;
+    UInt32 count = 0;
     for (SInt32 i = 0; i < n; ++i) {
       e += sh;
-      table[k] += 1;
+      ++count;
       if (e >= w) {  // once per destination pixel: the documented lag
-        ++k;
+        table[k++] = count;
+        count = 0;
         e -= w;
-        table[k] = 0;
       }
     }
+    table[k] = count;
   }
   const SInt32 cutV = clipped->top - dst->top;
   *rowError = (cutV ? (cutV * sv) % h : 0) + sv / 2;

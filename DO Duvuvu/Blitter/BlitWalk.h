@@ -9,6 +9,8 @@
 #include <cstring>
 #include <utility>
 
+#include <emmintrin.h>
+
 #include "BlitSetup.h"
 #include "BlitTypes.h"
 #include "Errors.h"
@@ -59,6 +61,8 @@ struct PixelRule {
   // lie outside the table), so those rules branch; the others select.
   static constexpr bool kBranches = Flags::kLookup || Flags::kTrans || kBase == 3;
   static constexpr bool kReadsDest = kBranches || Flags::kMask || kBase != 0;
+  // Writes the source pixel as it is.
+  static constexpr bool kPlainCopy = kReadsSource && !kReadsDest && !Flags::kColor;
 
   static inline void Apply(Pixel* d, const Pixel* s, const Pixel* m, const RuleValues<Pixel>& v) {
     if constexpr (kReadsSource) {
@@ -141,15 +145,54 @@ inline bool Disjoint(const ByteSpan& a, const ByteSpan& b) {
   return a.high <= b.low || b.high <= a.low;
 }
 
-// Rows a destination walk of `pixels` pixels covers (a 32-bit division where
-// the counts allow: the common case, and cheaper).
-inline size_t RowCount(ptrdiff_t pixels, ptrdiff_t rowPixels) {
+// At least the rows a destination walk of `pixels` pixels (> 0) covers: a
+// shift by the row length rounded down to a power of two, where a division
+// would cost more than a small sprite's rows. Extra rows only widen the spans
+// the overlap tests compare, which keeps those tests safe.
+inline size_t RowsAtMost(ptrdiff_t pixels, ptrdiff_t rowPixels) {
   if (rowPixels <= 0) return 1;
-  if (pixels < (ptrdiff_t{1} << 30) && rowPixels < (ptrdiff_t{1} << 30)) {
-    return (static_cast<UInt32>(pixels) + static_cast<UInt32>(rowPixels) - 1) /
-           static_cast<UInt32>(rowPixels);
+  const int shift = std::bit_width(static_cast<size_t>(rowPixels)) - 1;
+  return ((static_cast<size_t>(pixels) - 1) >> shift) + 1;
+}
+
+// Sixteen bytes of pixels.
+template <typename Pixel>
+struct Lanes {
+  typedef Pixel Vector __attribute__((vector_size(16)));
+  static constexpr size_t kCount = 16 / sizeof(Pixel);
+};
+
+// The select rules (mask, key and colour tests, no tables) on whole vectors;
+// returns the pixels done, the rest is left for the caller's loop. Written out
+// because the compiler's own vector form pays for checks and tails on every
+// row, which small sprites feel.
+template <class Rule>
+inline size_t SelectLanes(typename Rule::Pixel* __restrict d,
+                          const typename Rule::Pixel* __restrict s,
+                          const typename Rule::Pixel* __restrict m, size_t width,
+                          const RuleValues<typename Rule::Pixel>& v) {
+  using Vector = typename Lanes<typename Rule::Pixel>::Vector;
+  constexpr size_t kCount = Lanes<typename Rule::Pixel>::kCount;
+  constexpr auto kKey = Rule::kKey;
+  const Vector color = Vector{} + v.color;
+  size_t i = 0;
+  for (; i + kCount <= width; i += kCount) {
+    // Lanes that keep their destination pixel.
+    Vector dest, source{}, keep{};
+    std::memcpy(&dest, d + i, sizeof dest);
+    if constexpr (Rule::kReadsSource) std::memcpy(&source, s + i, sizeof source);
+    if constexpr (Rule::Flags::kMask) {
+      Vector mask;
+      std::memcpy(&mask, m + i, sizeof mask);
+      keep = Rule::kInverted ? Vector(mask == kKey) : Vector(mask != kKey);
+    }
+    if constexpr (Rule::kBase == 1) keep |= Vector(source == kKey);
+    if constexpr (Rule::kBase == 2) keep |= Vector(source == kKey) | Vector(dest == kKey);
+    const Vector value = Rule::Flags::kColor ? color : source;
+    const Vector out = (keep & dest) | (~keep & value);
+    std::memcpy(d + i, &out, sizeof out);
   }
-  return static_cast<size_t>((pixels + rowPixels - 1) / rowPixels);
+  return i;
 }
 
 // Rows whose source, mask and destination lie apart, walked by index so that
@@ -167,7 +210,9 @@ inline void UnitRow(typename Rule::Pixel* __restrict d, const typename Rule::Pix
 #pragma GCC unroll 4
     for (size_t i = 0; i < width; ++i) d[i] = c;
   } else {
-    for (size_t i = 0; i < width; ++i) {
+    size_t i = 0;
+    if constexpr (!Rule::kBranches) i = SelectLanes<Rule>(d, s, m, width, v);
+    for (; i < width; ++i) {
       Rule::Apply(d + i, Rule::kReadsSource ? s + i : s, Rule::Flags::kMask ? m + i : m, v);
     }
   }
@@ -191,14 +236,56 @@ struct PairOf<UInt32> {
   using Type = UInt64;
 };
 
+// The second pixel of each pair in 32 source bytes, packed into 16 bytes
+// (SSE2 only: the baseline every x86-64 build may assume).
+template <typename Pixel>
+inline __m128i SecondOfPairs(__m128i low, __m128i high);
+template <>
+inline __m128i SecondOfPairs<UInt8>(__m128i low, __m128i high) {
+  return _mm_packus_epi16(_mm_srli_epi16(low, 8), _mm_srli_epi16(high, 8));
+}
+template <>
+inline __m128i SecondOfPairs<UInt16>(__m128i low, __m128i high) {
+  // Sign-extended halves pack back unchanged under signed saturation.
+  return _mm_packs_epi32(_mm_srai_epi32(low, 16), _mm_srai_epi32(high, 16));
+}
+template <>
+inline __m128i SecondOfPairs<UInt32>(__m128i low, __m128i high) {
+  return _mm_castps_si128(_mm_shuffle_ps(_mm_castsi128_ps(low), _mm_castsi128_ps(high),
+                                         _MM_SHUFFLE(3, 1, 3, 1)));
+}
+
+// `ahead`: bytes from this line to the one the next row will read; its cache
+// lines are asked for while this one is read (0 on short rows).
 template <class Rule>
 inline void HalvedRow(typename Rule::Pixel* __restrict d, const typename Rule::Pixel* __restrict s,
                       const typename Rule::Pixel* __restrict m, size_t width,
-                      RuleValues<typename Rule::Pixel> v) {
+                      RuleValues<typename Rule::Pixel> v, ptrdiff_t ahead = 0) {
   using Pixel = typename Rule::Pixel;
   using Pair = typename PairOf<Pixel>::Type;
   static_assert(std::endian::native == std::endian::little, "the high half is the second pixel");
-  for (size_t i = 0; i < width; ++i) {
+  size_t i = 0;
+  if constexpr (Rule::kPlainCopy) {
+    // A plain copy: two vector loads of pairs make one store. The compiler's
+    // own vector form of the loop below takes twice the shuffles.
+    constexpr size_t kLanes = 16 / sizeof(Pixel);
+    for (; i + 2 * kLanes <= width; i += 2 * kLanes) {
+      const auto* from = reinterpret_cast<const char*>(s + 2 * i);
+      if (ahead) __builtin_prefetch(from + ahead);
+      const auto* in = reinterpret_cast<const __m128i*>(from);
+      auto* out = reinterpret_cast<__m128i*>(d + i);
+      _mm_storeu_si128(out, SecondOfPairs<Pixel>(_mm_loadu_si128(in), _mm_loadu_si128(in + 1)));
+      _mm_storeu_si128(out + 1,
+                       SecondOfPairs<Pixel>(_mm_loadu_si128(in + 2), _mm_loadu_si128(in + 3)));
+    }
+    if (i + kLanes <= width) {
+      const auto* in = reinterpret_cast<const __m128i*>(s + 2 * i);
+      _mm_storeu_si128(reinterpret_cast<__m128i*>(d + i),
+                       SecondOfPairs<Pixel>(_mm_loadu_si128(in), _mm_loadu_si128(in + 1)));
+      i += kLanes;
+    }
+  }
+  for (; i < width; ++i) {
     Pixel source = 0;
     if constexpr (Rule::kReadsSource) {
       Pair pair;
@@ -250,7 +337,7 @@ void CopyWalk(const BlitVariantArgs<typename F::Pixel>& a) {
   // once for the whole blit, else row by row.
   bool allApart = !Rule::kReadsSource || step == 1;
   if (allApart && (Rule::kReadsSource || kMask)) {
-    const size_t rows = RowCount(end - d, dstRowPixels);
+    const size_t rows = RowsAtMost(end - d, dstRowPixels);
     const ByteSpan written = RowsSpan(d, dstRowPixels, rows, rowBytes);
     if constexpr (Rule::kReadsSource) {
       allApart = Disjoint(RowsSpan(s, srcLineMove, rows, rowBytes), written);
@@ -293,19 +380,23 @@ inline ScaleRowPlan PlanScaleRow(const UInt32* steps, UInt32 width, bool shrink,
   if (shrink) {
     // Pixel i > 0 reads steps[0] + ... + steps[i - 1]; the last entry is never
     // used. The forward and backward moves bound the span (exactly, as the
-    // entries all share the pixel step's sign).
+    // entries all share the pixel step's sign). Small sprites pay for this on
+    // every call, so the usual uniform table takes one comparing pass and its
+    // span follows from its two values.
+    const UInt32 used = width ? width - 1 : 0;
     const UInt32 second = width > 2 ? steps[1] : 0;
-    SInt32 forward = 0, backward = 0;
-    bool same = width > 2;
-    for (UInt32 i = 0; i + 1 < width; ++i) {
-      const SInt32 entry = static_cast<SInt32>(steps[i]);
-      forward += entry > 0 ? entry : 0;
-      backward += entry < 0 ? entry : 0;
-      same &= i == 0 || steps[i] == second;
+    UInt32 differ = 0;
+    for (UInt32 i = 1; i < used; ++i) differ |= steps[i] ^ second;
+    const auto add = [&plan](ptrdiff_t move) {
+      (move > 0 ? plan.spanHigh : plan.spanLow) += move;
+    };
+    if (width > 2 && differ == 0) {
+      add(static_cast<SInt32>(steps[0]));
+      add(static_cast<ptrdiff_t>(static_cast<SInt32>(second)) * (used - 1));
+      plan.uniform = static_cast<SInt32>(second);
+    } else {
+      for (UInt32 i = 0; i < used; ++i) add(static_cast<SInt32>(steps[i]));
     }
-    plan.spanLow = backward;
-    plan.spanHigh = forward;
-    plan.uniform = same ? static_cast<SInt32>(second) : 0;
   } else {
     UInt32 done = 0;
     UInt32 k = 0;
@@ -329,9 +420,11 @@ inline ScaleRowPlan PlanScaleRow(const UInt32* steps, UInt32 width, bool shrink,
 
 // The rows of one scaled blit: the vertical walk over source lines, the mask,
 // and the copy of a row that repeats its line and reads no destination.
-// draw(d, line, m, apart) draws one row; `apart` tells that the row's reads
-// cannot meet its writes.
-template <class Rule, class DrawRow>
+// draw(d, line, m, apart, ahead) draws one row; `apart` tells that the row's
+// reads cannot meet its writes, `ahead` is the next row's likely line in bytes
+// from this one (0 on short rows), for a row loop that prefetches; when
+// kDrawPrefetches says draw does, the rows ask for nothing themselves.
+template <class Rule, bool kDrawPrefetches = false, class DrawRow>
 inline void ScaleRows(const BlitVariantArgs<typename Rule::Pixel>& a, const ScaleRowPlan& plan,
                       DrawRow draw) {
   using Pixel = typename Rule::Pixel;
@@ -372,9 +465,56 @@ inline void ScaleRows(const BlitVariantArgs<typename Rule::Pixel>& a, const Scal
   const ptrdiff_t nextLineBytes =
       (whole ? wholeMove : lineMove) * static_cast<ptrdiff_t>(sizeof(Pixel));
   const size_t prefetchBytes = spanBytes >= 2048 ? 512 : 0;
+  const ptrdiff_t ahead = prefetchBytes ? nextLineBytes : 0;
+
+  // Short rows feel every test below, so when no row's reads can meet any
+  // row's writes and no line repeats (each row moves at least one line), the
+  // rows go without them.
+  if (!prefetchBytes && error >= 0 && srcExtent >= 0 && dstExtent > 0 &&
+      (!kRowRepeats || wholeMove != 0)) {
+    const size_t rows = RowsAtMost(end - d, dstRowPixels);
+    const ByteSpan written = RowsSpan(d, dstRowPixels, rows, rowBytes);
+    bool allApart = true;
+    if constexpr (Rule::kReadsSource) {
+      // The lines move one way, so the first and the last bound them all.
+      const SInt64 errors = error + static_cast<SInt64>(rows - 1) * srcExtent;
+      // (A 32-bit division where the count allows: it costs half as much.)
+      const SInt64 moves =
+          errors <= 0xFFFFFFFF ? static_cast<UInt32>(errors) / static_cast<UInt32>(dstExtent)
+                               : errors / dstExtent;
+      const ByteSpan read = RowsSpan(line + plan.spanLow, static_cast<ptrdiff_t>(moves) * lineMove,
+                                     2, spanBytes);
+      allApart = Disjoint(read, written);
+    }
+    if constexpr (kMask) {
+      allApart = allApart && Disjoint(RowsSpan(m, maskRowPixels, rows, rowBytes), written);
+    }
+    if (allApart) {
+      while (d < end) {
+        draw(d, line, m, true, 0);
+        d += dstRowPixels;
+        if constexpr (kMask) m += maskRowPixels;
+        if (error < dstExtent) {
+          error += rest;
+          line += wholeMove;
+          if (error >= dstExtent) {
+            error -= dstExtent;
+            line += lineMove;
+          }
+        } else {
+          error += srcExtent;
+          while (error >= dstExtent) {
+            error -= dstExtent;
+            line += lineMove;
+          }
+        }
+      }
+      return;
+    }
+  }
 
   while (d < end) {
-    if constexpr (Rule::kReadsSource) {
+    if constexpr (Rule::kReadsSource && !kDrawPrefetches) {
       const std::uintptr_t next = reinterpret_cast<std::uintptr_t>(line + plan.spanLow) +
                                   static_cast<std::uintptr_t>(nextLineBytes);
       for (size_t at = 0; at < prefetchBytes; at += 64) {
@@ -389,7 +529,7 @@ inline void ScaleRows(const BlitVariantArgs<typename Rule::Pixel>& a, const Scal
         Disjoint(previousRow, rowBytes, d, rowBytes)) {
       std::memcpy(d, previousRow, rowBytes);
     } else {
-      draw(d, line, m, apart);
+      draw(d, line, m, apart, ahead);
     }
     if constexpr (kRowRepeats) {
       previousLine = line;
@@ -459,30 +599,34 @@ void ScaleWalk(const BlitVariantArgs<typename F::Pixel>& a) {
     if (!Rule::kReadsDest && head >= 3) {
       // The whole row in pairs from line[head - 3], then pixel 0 again from
       // the line start: a rule that ignores the destination leaves the same row.
-      ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool apart) {
+      ScaleRows<Rule, Rule::kPlainCopy>(
+          a, plan, [=](Pixel* d, const Pixel* line, const Pixel* m, bool apart, ptrdiff_t ahead) {
         if (!apart) return walkRow(d, line, m);
-        HalvedRow<Rule>(d, line + (head - 3), m, width, v);
+        HalvedRow<Rule>(d, line + (head - 3), m, width, v, ahead);
         Rule::Apply(d, line, m, v);
       });
     } else {
-      ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool apart) {
+      ScaleRows<Rule, Rule::kPlainCopy>(
+          a, plan, [=](Pixel* d, const Pixel* line, const Pixel* m, bool apart, ptrdiff_t ahead) {
         if (!apart) return walkRow(d, line, m);
         Rule::Apply(d, line, m, v);
-        HalvedRow<Rule>(d + 1, line + (head - 1), kMask ? m + 1 : m, width - 1, v);
+        HalvedRow<Rule>(d + 1, line + (head - 1), kMask ? m + 1 : m, width - 1, v, ahead);
       });
     }
   } else if (!shrink && plan.uniform == 1 && step == 1) {
-    ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool apart) {
+    ScaleRows<Rule>(a, plan, [=](Pixel* d, const Pixel* line, const Pixel* m, bool apart,
+                                 ptrdiff_t) {
       if (!apart) return walkRow(d, line, m);
       UnitRow<Rule>(d, line, m, width, v);
     });
   } else if (!shrink && plan.uniform == 2 && step == 1) {
-    ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool apart) {
+    ScaleRows<Rule>(a, plan, [=](Pixel* d, const Pixel* line, const Pixel* m, bool apart,
+                                 ptrdiff_t) {
       if (!apart) return walkRow(d, line, m);
       DoubledRow<Rule>(d, line, m, width, v);
     });
   } else {
-    ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool) {
+    ScaleRows<Rule>(a, plan, [&](Pixel* d, const Pixel* line, const Pixel* m, bool, ptrdiff_t) {
       walkRow(d, line, m);
     });
   }

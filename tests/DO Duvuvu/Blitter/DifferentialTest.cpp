@@ -247,7 +247,7 @@ TEST(BlitterDifferential, COPY16AllFlagsBlitDirect) {
 }
 
 // Rows wider than the old 1023-entry step table: the buffer grows, results
-// still match and the guard bands stay intact.
+// still match and the guard bands stay intact. Long halved rows as well.
 TEST(BlitterDifferential, WideScaledRows) {
   struct Wide {
     Family family;
@@ -257,6 +257,9 @@ TEST(BlitterDifferential, WideScaledRows) {
       {Family::SCALE16, 1000, 4, 2000, 6},   {Family::SCALE16, 1024, 768, 1024, 600},
       {Family::SCALE32, 2048, 3, 1100, 5},   {Family::SCALE8, 2048, 5, 1100, 3},
       {Family::SCALE32, 700, 2, 2000, 3},    {Family::SCALE8, 1500, 2, 2047, 2},
+      // Halves with rows long enough to read the next line ahead.
+      {Family::SCALE16, 2048, 9, 1024, 4},   {Family::SCALE32, 1280, 6, 640, 3},
+      {Family::SCALE8, 4100, 4, 2050, 2},
   };
   for (const Wide& w : cases) {
     std::mt19937 rng(31000000 + static_cast<uint32_t>(w.dw));
