@@ -455,28 +455,30 @@ void DrawImageTintedWith(GLImage* image, const Rect* rect, const float* colour) 
   image->blue = blue;
 }
 
-void DrawEngineFlame(const Rect* rect, const GameColor& colour, float alpha) {
+namespace {
+
+// The flame image tinted and faded for one draw, then back to plain white.
+template <typename Draw>
+void DrawFlameWith(const GameColor& colour, float alpha, Draw draw) {
   GLImage* image = SetImage(engineFRAME, 0);
   if (!image) return;
   image->red = colour.red;
   image->green = colour.green;
   image->blue = colour.blue;
   image->alpha = alpha;
-  DrawGLImage(image, rect);
+  draw(image);
   SetGrey(image, 1.0f);
   image->alpha = 1.0f;
 }
 
+}  // namespace
+
+void DrawEngineFlame(const Rect* rect, const GameColor& colour, float alpha) {
+  DrawFlameWith(colour, alpha, [rect](GLImage* image) { DrawGLImage(image, rect); });
+}
+
 void DrawEngineFlameF(const float* rect, const GameColor& colour, float alpha) {
-  GLImage* image = SetImage(engineFRAME, 0);
-  if (!image) return;
-  image->red = colour.red;
-  image->green = colour.green;
-  image->blue = colour.blue;
-  image->alpha = alpha;
-  DrawGLImageInRectF(image, rect);
-  SetGrey(image, 1.0f);
-  image->alpha = 1.0f;
+  DrawFlameWith(colour, alpha, [rect](GLImage* image) { DrawGLImageInRectF(image, rect); });
 }
 
 void DrawExplosion(const Rect* rect, SInt8 frame) {
