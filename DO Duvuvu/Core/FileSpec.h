@@ -5,21 +5,14 @@
 #include <cstddef>
 
 #include "MacTypes.h"
+#include "ResultCodes.h"
 
 // Path buffers hold a path of at most 4095 bytes and its NUL.
 constexpr size_t kPathBufferSize = 4096;
 constexpr size_t kMaxFileNameLength = 63;
 
-// Status results of the file layer.
-constexpr OSErr kErrNoSuchVolume = -35;
-constexpr OSErr kErrIO = -36;
-constexpr OSErr kErrBadName = -37;
-constexpr OSErr kErrFileNotFound = -43;
-constexpr OSErr kErrParam = -50;
-constexpr OSErr kErrBadRefNum = -51;
-constexpr OSErr kErrNoSpecialFolder = -108;
-constexpr OSErr kErrDirNotFound = -120;
-constexpr OSErr kErrNoMoreItems = -1417;
+// The folder lookup's historical answer when a special folder is missing.
+constexpr OSErr kErrNoSpecialFolder = kErrMemFull;
 
 struct FileSpec {
   SInt16 vRefNum;  // volume; -1 on input means any volume
