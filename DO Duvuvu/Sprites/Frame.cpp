@@ -14,6 +14,11 @@ UInt16 frameSetCapacity[kFrameListSlots];
 namespace {
 
 bool layoutsReady;
+bool placelessQuiet;
+
+// A set's frame count is one byte, so no registered block holds more records:
+// an array with no block of its own is cut to that.
+constexpr UInt32 kMostFramesInASet = 255;
 
 const unsigned char kUnnamed[] = "\x09(unnamed)";
 const unsigned char kHotRectName[] = "\x07hotRect";
@@ -83,6 +88,8 @@ SInt16 FindFrameSetSlot(const Frame* first) {
   return -1;
 }
 
+void SetPlacelessFramesQuiet(Boolean quiet) { placelessQuiet = quiet; }
+
 void SetFrameArraySize(Frame* first, UInt8 count) {
   if (!first) return;
   first->arraySize[0] = count;
@@ -135,7 +142,7 @@ void DisposeFrame(Frame* frame) {
 Frame* Layout::NewFrame(Layout* layout, const Rect* bounds, const char* name, Frame** place) {
   Frame* frame = (place && *place) ? *place : nullptr;
   if (!frame) {
-    AlertMessage("BAD: creating new frame!", "", "OK");
+    if (!placelessQuiet) AlertMessage("BAD: creating new frame!", "", "OK");
     // A zero-filled record is a valid empty Frame: its arrays hold nothing.
     frame = reinterpret_cast<Frame*>(NewPtrBlockClear(sizeof(Frame)));
     if (!frame) FatalError("Sorry, a memory error has occured.", "Layout::NewFrame()");
@@ -166,20 +173,18 @@ void ExpandFrameArray(Layout* layout, Frame* first, Frame** place) {
   UInt32 s1 = first->arraySize[1];
   UInt32 s2 = first->arraySize[2];
   UInt32 wanted = s0 * (s1 ? s1 : 1) * (s2 ? s2 : 1);
-  UInt32 allowed = wanted;
   SInt16 slot = (place && *place) ? FindFrameSetSlot(first) : -1;
-  if (slot >= 0) {
-    // A registered block holds only the records it was registered with.
-    UInt32 capacity = frameSetCapacity[slot] ? frameSetCapacity[slot] : 1;
-    if (wanted > capacity) {
-      char key[32];
-      PToCStr(first->name, key);
-      char message[128];
-      std::snprintf(message, sizeof message, "LoadLayout(): the frame array %s is larger than its frame set.", key);
-      AlertMessage(message, "", "OK");
-      allowed = capacity;
-      if (s1 == 0 && s2 == 0) first->arraySize[0] = static_cast<UInt8>(capacity);
-    }
+  // A registered block holds only the records it was registered with.
+  UInt32 capacity = kMostFramesInASet;
+  if (slot >= 0) capacity = frameSetCapacity[slot] ? frameSetCapacity[slot] : 1;
+  UInt32 allowed = wanted > capacity ? capacity : wanted;
+  if (wanted > capacity && slot >= 0) {
+    char key[32];
+    PToCStr(first->name, key);
+    char message[128];
+    std::snprintf(message, sizeof message, "LoadLayout(): the frame array %s is larger than its frame set.", key);
+    AlertMessage(message, "", "OK");
+    if (s1 == 0 && s2 == 0) first->arraySize[0] = static_cast<UInt8>(capacity);
   }
 
   Rect working = first->bounds;

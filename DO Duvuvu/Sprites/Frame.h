@@ -71,6 +71,11 @@ SInt8 GetFrameArraySize(Frame* first);
 void SetFrameArrayName(Frame* first, ConstStr255Param name);
 void GetFrameArrayName(Frame* first, StringPtr name);
 
+// While set, records made without a place raise no alert of their own: a loader
+// that has told the user once about its list sets it, so that a hostile list
+// cannot raise an alert per frame.
+void SetPlacelessFramesQuiet(Boolean quiet);
+
 // The slot holding first, or -1.
 SInt16 FindFrameSetSlot(const Frame* first);
 
@@ -78,6 +83,8 @@ SInt16 FindFrameSetSlot(const Frame* first);
 
 void InitFrame(Frame* frame);
 void DisposeFrame(Frame* frame);
+// Makes at most as many records as first's registered block holds (an alert
+// when the array asks for more), or 255 when first starts no registered set.
 void ExpandFrameArray(Layout* layout, Frame* first, Frame** place);
 // Unlinks and releases through the block registry: records inside a
 // registered block are not engine blocks and stay where they are.

@@ -128,8 +128,20 @@ void ReadFrameValues(Frame* frame, PlistTag* entry, PixMapHandle pixmap) {
   }
 }
 
+// Frames with no place to go alert once for the whole list: a hostile list
+// can ask for thousands of them.
+class PlacelessAlertOnce {
+ public:
+  PlacelessAlertOnce() = default;
+  PlacelessAlertOnce(const PlacelessAlertOnce&) = delete;
+  PlacelessAlertOnce& operator=(const PlacelessAlertOnce&) = delete;
+  ~PlacelessAlertOnce() { SetPlacelessFramesQuiet(false); }
+  void Told() { SetPlacelessFramesQuiet(true); }
+};
+
 // Makes the layout's frames in their sets' records.
 void MakeFrames(Layout* layout, PlistTag* frames) {
+  PlacelessAlertOnce placelessAlert;
   Frame* place = nullptr;
   // No set matched the first entry: nothing of this load may land in a block.
   bool placeless = false;
@@ -151,6 +163,7 @@ void MakeFrames(Layout* layout, PlistTag* frames) {
         std::string message =
             "LoadLayout() failed.  The starting frame could not be located in frameLIST: " + key + ".";
         AlertMessage(message.c_str(), "", "OK");
+        placelessAlert.Told();
       }
     }
     if (!IsTrue(entry, "First In Array")) continue;
@@ -163,7 +176,9 @@ void MakeFrames(Layout* layout, PlistTag* frames) {
       sizes[d] = static_cast<UInt8>(value);
     }
     Frame** where = placeless ? nullptr : &place;
+    bool hasPlace = where && *where;
     Frame* frame = Layout::NewFrame(layout, nullptr, key.c_str(), where);
+    if (!hasPlace) placelessAlert.Told();
     std::memcpy(frame->tag, "\x05" "FRAME", 6);
     for (int d = 0; d < 3; ++d) frame->arraySize[d] = sizes[d];
     if (sizes[0] != 0) ExpandFrameArray(layout, frame, where);

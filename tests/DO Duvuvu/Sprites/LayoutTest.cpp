@@ -434,10 +434,10 @@ TEST_F(LayoutTest, UnregisteredStartTouchesNoBlock) {
   ASSERT_TRUE(Read(&layout));
   EXPECT_EQ(5, layout.frameCount);
   EXPECT_EQ(before_, Bytes(0, kBlock));
-  ASSERT_EQ(6u, boxes_.boxes().size());
+  // The starting-frame alert speaks for every frame that has no place.
+  ASSERT_EQ(1u, boxes_.boxes().size());
   EXPECT_EQ("Alert: LoadLayout() failed.  The starting frame could not be located in frameLIST: ghostFRAME[0].",
             boxes_.boxes()[0].text);
-  for (size_t i = 1; i < 6; ++i) EXPECT_EQ("Alert: BAD: creating new frame!", boxes_.boxes()[i].text);
   EXPECT_EQ(10, layout.firstFrame->next->bounds.right);
   ReleaseAllocated(&layout);
   EXPECT_EQ(0, layout.frameCount);
@@ -453,8 +453,53 @@ TEST_F(LayoutTest, MoreSetsThanSlots) {
   EXPECT_EQ(45, layout.frameCount);
   EXPECT_EQ("set1", Text(block_[kNext].name));
   EXPECT_EQ("set2", Text(block_[kBig].name));
-  EXPECT_EQ(42u, boxes_.boxes().size());
+  // 42 frames found no set: one alert for the list.
+  ASSERT_EQ(1u, boxes_.boxes().size());
+  EXPECT_EQ("Alert: BAD: creating new frame!", boxes_.boxes()[0].text);
   ReleaseAllocated(&layout);
+
+  // The next list alerts again.
+  ASSERT_TRUE(Read(&layout));
+  EXPECT_EQ(2u, boxes_.boxes().size());
+  ReleaseAllocated(&layout);
+}
+
+// 255 x 255 x 255 frames asked for where no block holds them: the array is cut
+// to the most a set can hold, and the list raises one alert.
+TEST_F(LayoutTest, HugeArraysWithoutASetAreCut) {
+  const std::string huge =
+      "<key>First In Array</key><true/><key>Array Size 0</key><integer>255</integer>"
+      "<key>Array Size 1</key><integer>255</integer><key>Array Size 2</key><integer>255</integer></dict>";
+  const struct {
+    const char* what;
+    std::string list;
+    int frames;
+    int inBlocks;
+    const char* alert;
+  } cases[] = {
+      {"unregistered start", "<dict><key>Frames</key><dict><key>ghost</key><dict>" + huge + "</dict></dict>", 255, 0,
+       "Alert: LoadLayout() failed.  The starting frame could not be located in frameLIST: ghost."},
+      {"past the registered sets",
+       "<dict><key>Frames</key><dict>"
+       "<key>zadadoFRAME[0]</key><dict><key>First In Array</key><true/></dict>"
+       "<key>nextFRAME</key><dict><key>First In Array</key><true/></dict>"
+       "<key>bigFRAME</key><dict><key>First In Array</key><true/></dict>"
+       "<key>ghost</key><dict>" + huge + "<key>ghost2</key><dict>" + huge + "</dict></dict>",
+       3 + 2 * 255, 3, "Alert: BAD: creating new frame!"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    testsupport::RecordingMessageBox boxes;
+    ASSERT_TRUE(testsupport::WriteFile(layouts_ + "Test", c.list));
+    Layout layout = Named("Test");
+    ASSERT_TRUE(Read(&layout));
+    EXPECT_EQ(c.frames, layout.frameCount);
+    ASSERT_EQ(1u, boxes.boxes().size());
+    EXPECT_EQ(c.alert, boxes.boxes()[0].text);
+    EXPECT_EQ(Before(kSentinel, 1), Bytes(kSentinel, 1));
+    ReleaseAllocated(&layout);
+    EXPECT_EQ(c.inBlocks, layout.frameCount);
+  }
 }
 
 TEST(LayoutStartup, LoadLayoutNeedsInitLayouts) {
