@@ -1,5 +1,6 @@
 #include "DialogDefaults.h"
 #include "EventPoll.h"
+#include "NibWindows.h"
 #include "ShellServices.h"
 #include "Startup.h"
 #include "Windows.h"
@@ -9,4 +10,5 @@ void RegisterShellStartup() {
   AddStartupEntry({"EventRec stack", InitEventRecStack, ExitEventRecStack});
   AddStartupEntry({"Dialog defaults", InitDialogDefaults, nullptr});
   AddStartupEntry({"Link cursor", InitLinkCursor, nullptr});
+  AddStartupEntry({"Nib handlers", InitNibHandlers, nullptr});
 }
