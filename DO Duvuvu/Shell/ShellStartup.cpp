@@ -1,6 +1,7 @@
 #include "DialogDefaults.h"
 #include "EventPoll.h"
 #include "NibWindows.h"
+#include "Replay.h"
 #include "ShellServices.h"
 #include "Startup.h"
 #include "Windows.h"
@@ -11,4 +12,5 @@ void RegisterShellStartup() {
   AddStartupEntry({"Dialog defaults", InitDialogDefaults, nullptr});
   AddStartupEntry({"Link cursor", InitLinkCursor, nullptr});
   AddStartupEntry({"Nib handlers", InitNibHandlers, nullptr});
+  AddStartupEntry({"Replay", InitReplay, ExitReplay});
 }
