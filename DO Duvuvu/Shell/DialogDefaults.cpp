@@ -1,19 +1,20 @@
 #include "DialogDefaults.h"
 
+#include "Alerts.h"
+#include "DialogItems.h"
 #include "Strings.h"
 
 DialogDefaultsRecord DialogDefaults;
 
 void InitDialogDefaults() {
-  // The handler and filter slots stay nil until the dialogs bring theirs.
-  DialogDefaults.controlEventHandler = nullptr;
-  DialogDefaults.passwordPairHandler = nullptr;
-  DialogDefaults.passwordHandler = nullptr;
+  DialogDefaults.controlEventHandler = DialogControlEventHandler;
+  DialogDefaults.passwordPairHandler = PasswordPairEventHandler;
+  DialogDefaults.passwordHandler = PasswordEventHandler;
   DialogDefaults.timeoutItem = 0;
   DialogDefaults.keyItem = 0;
   DialogDefaults.delay = 0;
-  DialogDefaults.defaultButtonFilter = nullptr;
-  DialogDefaults.alertKeyFilter = nullptr;
+  DialogDefaults.defaultButtonFilter = DefaultButtonKeyFilter;
+  DialogDefaults.alertKeyFilter = AlertKeyFilter;
   DialogDefaults.controlFont = ControlFontStyle{255, 0, 12, 0, 0, 0, {0, 0, 0}, {65535, 65535, 65535}};
   ResetAlertDefaults();
 }

@@ -4,7 +4,8 @@
 #include "Events.h"
 #include "MacTypes.h"
 
-typedef Boolean (*DialogFilterProcPtr)(void* dialog, EventRef event, SInt16* outItem);
+// A modal-dialog filter: (dialog, classic event, out item) -> handled.
+typedef Boolean (*DialogFilterProcPtr)(void* dialog, EventRec* event, SInt16* outItem);
 
 struct RGBColor {
   UInt16 red;
@@ -53,7 +54,8 @@ struct DialogDefaultsRecord {
 
 extern DialogDefaultsRecord DialogDefaults;
 
-// Start-up entry: the whole record to its initial values.
+// Start-up entry: the whole record to its initial values, the handler and
+// filter slots to the dialog layer's own.
 void InitDialogDefaults();
 // The alert part (extra width through the dialog-handler flag) only.
 void ResetAlertDefaults();

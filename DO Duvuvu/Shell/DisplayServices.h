@@ -27,6 +27,20 @@ struct DisplayServices {
   // The pixel size of a device's pixel map (nil = the main device) and its
   // device flags.
   SInt16 (*devicePixelDepth)(void* device, UInt16* outFlags);
+
+  // What the dialogs draw and measure with.
+  void (*pushPort)();
+  void (*popPort)();
+  void (*setPortToWindow)(WindowRef window);
+  // Empty: the shell's conversion through the front window's content origin.
+  void (*windowToScreenPoint)(Point* point);
+  // Empty: display 0.
+  void (*mainDeviceBounds)(Rect* outBounds);
+  UInt8 (*fullScreenFlag)();
+  // The text's width in the given style with the port's text parameters reset
+  // (saved and restored around the measure).
+  SInt16 (*measureText)(ConstStr255Param text, SInt16 style);
+  OSStatus (*shutdownApplication)(UInt8 keepRunning);
 };
 
 // Copies the record; nil empties every member.

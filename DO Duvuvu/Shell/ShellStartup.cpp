@@ -1,5 +1,7 @@
 #include "DialogDefaults.h"
 #include "EventPoll.h"
+#include "NibWindows.h"
+#include "Replay.h"
 #include "ShellServices.h"
 #include "Startup.h"
 #include "Windows.h"
@@ -9,4 +11,6 @@ void RegisterShellStartup() {
   AddStartupEntry({"EventRec stack", InitEventRecStack, ExitEventRecStack});
   AddStartupEntry({"Dialog defaults", InitDialogDefaults, nullptr});
   AddStartupEntry({"Link cursor", InitLinkCursor, nullptr});
+  AddStartupEntry({"Nib handlers", InitNibHandlers, nullptr});
+  AddStartupEntry({"Replay", InitReplay, ExitReplay});
 }

@@ -20,8 +20,8 @@ using StartupSlicesTest = ShellTest;
 TEST_F(StartupSlicesTest, DialogDefaultsHoldTheirInitialValues) {
   InitDialogDefaults();
   const DialogDefaultsRecord& d = DialogDefaults;
-  EXPECT_EQ(d.controlEventHandler, nullptr);
-  EXPECT_EQ(d.alertKeyFilter, nullptr);
+  EXPECT_NE(d.controlEventHandler, nullptr);
+  EXPECT_NE(d.alertKeyFilter, nullptr);
   EXPECT_EQ(d.controlFont.flags, 255);
   EXPECT_EQ(d.controlFont.size, 12);
   EXPECT_EQ(d.controlFont.foreColor.red, 0);

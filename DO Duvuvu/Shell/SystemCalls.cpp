@@ -1,0 +1,120 @@
+#include "SystemCalls.h"
+
+#include "FixedResults.h"
+
+SystemCallTable gSystemCalls;
+
+namespace {
+
+// Fixed results for the routines the foundation has no named entry for.
+ControlRef NoControl(WindowRef, const Rect*, ConstStr255Param, Boolean, SInt16, SInt16, SInt16, SInt16, SInt32) {
+  return nullptr;
+}
+void Ignore(ControlRef) {}
+void IgnoreBounds(ControlRef, const Rect*) {}
+OSErr NoKind(ControlRef, ControlKind*) { return 0; }
+OSErr NoRoot(WindowRef, ControlRef*) { return 0; }
+OSErr NoChild(ControlRef, UInt16, ControlRef*) { return 0; }
+OSErr NoControlByID(WindowRef window, const void* id, ControlRef* out) { return FindControlByID(window, id, out); }
+OSErr NoFocus(WindowRef window, ControlRef control, SInt16 part) { return SetControlFocus(window, control, part); }
+OSErr NoClearFocus(WindowRef window) { return ClearWindowKeyboardFocus(window); }
+ControlRef NoControlAt(Point where, WindowRef window, SInt16* part) { return FindControlAtPoint(where, window, part); }
+WindowRef NoOwner(ControlRef control) { return static_cast<WindowRef>(GetControlOwnerWindow(control)); }
+OSStatus NoClass(const char*, EventHandlerProcPtr, void**) { return 0; }
+void NoUnregister(void*) {}
+OSStatus NoCustom(WindowRef window, const Rect* bounds, void* cls, ControlRef* out) {
+  return CreateCustomControl(window, bounds, cls, nullptr, out);
+}
+void* NoTextObject(ControlRef control) { return GetTextViewObject(control); }
+OSStatus NoOption(void*, OSType, UInt32*) { return 0; }
+OSStatus NoSetOption(void*, OSType, UInt32) { return 0; }
+void NoUpdate(void*) {}
+OSErr NoFamily(SInt16 id, UInt32 selector, void** out) { return GetIconSuite(out, id, selector); }
+OSStatus NoNibWindow(void* nib, const void* name, WindowRef* out) {
+  return CreateWindowFromNib(nib, name, reinterpret_cast<void**>(out));
+}
+OSStatus NoSheet(WindowRef, WindowRef) { return 0; }
+OSStatus NoHide(WindowRef) { return 0; }
+// The modal loop returns at once: nothing ends a run here.
+OSStatus NoModalLoop(WindowRef) { return 0; }
+OSStatus NoTimer(double, double, void (*)(void*, void*), void*, void**) { return 0; }
+OSStatus NoRemoveTimer(void*) { return 0; }
+void NoBeep() {}
+
+}  // namespace
+
+void ResetSystemCalls() {
+  SystemCallTable& t = gSystemCalls;
+  t.newControl = NoControl;
+  t.disposeControl = Ignore;
+  t.setControlData = [](ControlRef c, SInt16 part, OSType tag, SInt32 size, const void* data) {
+    return SetControlTaggedData(c, part, tag, size, data);
+  };
+  t.getControlData = [](ControlRef c, SInt16 part, OSType tag, SInt32 bufferSize, void* buffer, SInt32* outSize) {
+    return GetControlTaggedData(c, part, tag, bufferSize, buffer, outSize);
+  };
+  t.setControlCommandID = [](ControlRef c, UInt32 command) { return SetControlCommandID(c, command); };
+  t.getControlCommandID = [](ControlRef c, UInt32* out) { return GetControlCommandID(c, out); };
+  t.getControlKind = NoKind;
+  t.getControlValue = [](ControlRef c) { return GetControlValue(c); };
+  t.getControlMinimum = [](ControlRef c) { return GetControlMinimum(c); };
+  t.getControlMaximum = [](ControlRef c) { return GetControlMaximum(c); };
+  t.setControlValue = [](ControlRef c, SInt32 v) { SetControlValue(c, v); };
+  t.setControlMinimum = [](ControlRef c, SInt32 v) { SetControlMinimum(c, v); };
+  t.setControlMaximum = [](ControlRef c, SInt32 v) { SetControlMaximum(c, v); };
+  t.drawControl = [](ControlRef c) { RedrawControl(c); };
+  t.hideControl = [](ControlRef c) { HideControl(c); };
+  t.setControlVisible = [](ControlRef c, Boolean visible, Boolean draw) { return SetControlVisible(c, visible, draw); };
+  t.enableControl = [](ControlRef c) { return EnableControl(c); };
+  t.disableControl = [](ControlRef c) { return DisableControl(c); };
+  t.isControlDisabled = [](ControlRef c) { return IsControlDisabled(c); };
+  t.getControlBounds = [](ControlRef c, Rect* out) { return GetControlBoundsRect(c, out); };
+  t.setControlBounds = IgnoreBounds;
+  t.getControlOwner = NoOwner;
+  t.applyControlFontStyle = [](ControlRef c, const void* style) { return ApplyControlFontStyle(c, style); };
+  t.setControlContent = [](ControlRef c, const void* content) { return SetControlContent(c, content); };
+  t.getControlTitle = [](ControlRef c, StringPtr out) { GetControlTitleText(c, out); };
+  t.setControlTitle = [](ControlRef c, ConstStr255Param title) { SetControlTitleText(c, title); };
+  t.getRootControl = NoRoot;
+  t.countSubControls = [](ControlRef c, UInt16* out) { return CountChildControls(c, out); };
+  t.getIndexedSubControl = NoChild;
+  t.getControlByID = NoControlByID;
+  t.getControlID = [](ControlRef c, void* out) { return GetControlIdentifier(c, out); };
+  t.setKeyboardFocus = NoFocus;
+  t.clearKeyboardFocus = NoClearFocus;
+  t.findControlUnderMouse = NoControlAt;
+  t.registerControlClass = NoClass;
+  t.unregisterControlClass = NoUnregister;
+  t.createCustomControl = NoCustom;
+  t.releaseControl = [](ControlRef c) { ReleaseCustomControl(c); };
+  t.getTextObject = NoTextObject;
+  t.setTextObjectData = [](void* o, OSType type, const void* data, SInt32 size, UInt32 start, UInt32 end) {
+    return SetTextObjectData(o, type, data, size, start, end);
+  };
+  t.getTextObjectOption = NoOption;
+  t.setTextObjectOption = NoSetOption;
+  t.updateTextObject = NoUpdate;
+  t.getIconRef = [](SInt16 volume, OSType creator, OSType type, void** out) {
+    return GetIconRef(volume, creator, type, out);
+  };
+  t.releaseIconRef = [](void* icon) { return ReleaseIconRef(icon); };
+  t.getIconFamily = NoFamily;
+  t.createNibReference = [](const void* name, void** out) { return CreateNibReference(name, out); };
+  t.createWindowFromNib = NoNibWindow;
+  t.disposeNibReference = [](void* nib) { DisposeNibReference(nib); };
+  t.showSheetWindow = NoSheet;
+  t.hideSheetWindow = NoHide;
+  t.runAppModalLoop = NoModalLoop;
+  t.quitAppModalLoop = NoHide;
+  t.installEventLoopTimer = NoTimer;
+  t.removeEventLoopTimer = NoRemoveTimer;
+  t.getStandardFilterProc = [](void** out) { return GetStandardFilterProc(out); };
+  t.beep = NoBeep;
+}
+
+namespace {
+// Filled before main so the table is never empty.
+struct FillSystemCalls {
+  FillSystemCalls() { ResetSystemCalls(); }
+} gFillSystemCalls;
+}  // namespace

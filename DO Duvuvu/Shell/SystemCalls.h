@@ -1,0 +1,101 @@
+// The system routines the dialog layer stands on (controls, icons, text
+// objects, Nibs, sheets and the application-modal loop), reached through one
+// table so tests can put in-memory controls, counters or failures in their
+// place. Every entry starts as the foundation's fixed-result routine.
+//
+// Those routines never write their out values, so callers preset each one
+// (sizes 0, pointers nil, counts 0, records zeroed) before a call.
+#pragma once
+
+#include "Events.h"
+#include "MacTypes.h"
+
+typedef void* ControlRef;
+
+// The 8-byte 'kind' record of a control.
+struct ControlKind {
+  OSType signature;
+  OSType kind;
+};
+
+struct SystemCallTable {
+  // Controls.
+  ControlRef (*newControl)(WindowRef window, const Rect* bounds, ConstStr255Param title, Boolean visible,
+                           SInt16 value, SInt16 minimum, SInt16 maximum, SInt16 definition, SInt32 reference);
+  void (*disposeControl)(ControlRef control);
+  OSErr (*setControlData)(ControlRef control, SInt16 part, OSType tag, SInt32 size, const void* data);
+  OSErr (*getControlData)(ControlRef control, SInt16 part, OSType tag, SInt32 bufferSize, void* buffer,
+                          SInt32* outActualSize);
+  OSErr (*setControlCommandID)(ControlRef control, UInt32 command);
+  OSErr (*getControlCommandID)(ControlRef control, UInt32* outCommand);
+  OSErr (*getControlKind)(ControlRef control, ControlKind* outKind);
+  SInt32 (*getControlValue)(ControlRef control);
+  SInt32 (*getControlMinimum)(ControlRef control);
+  SInt32 (*getControlMaximum)(ControlRef control);
+  void (*setControlValue)(ControlRef control, SInt32 value);
+  void (*setControlMinimum)(ControlRef control, SInt32 minimum);
+  void (*setControlMaximum)(ControlRef control, SInt32 maximum);
+  void (*drawControl)(ControlRef control);
+  void (*hideControl)(ControlRef control);
+  OSErr (*setControlVisible)(ControlRef control, Boolean visible, Boolean draw);
+  OSErr (*enableControl)(ControlRef control);
+  OSErr (*disableControl)(ControlRef control);
+  Boolean (*isControlDisabled)(ControlRef control);
+  Rect* (*getControlBounds)(ControlRef control, Rect* outBounds);
+  void (*setControlBounds)(ControlRef control, const Rect* bounds);
+  WindowRef (*getControlOwner)(ControlRef control);
+  OSErr (*applyControlFontStyle)(ControlRef control, const void* style);
+  OSErr (*setControlContent)(ControlRef control, const void* content);
+  void (*getControlTitle)(ControlRef control, StringPtr outTitle);
+  void (*setControlTitle)(ControlRef control, ConstStr255Param title);
+  OSErr (*getRootControl)(WindowRef window, ControlRef* outControl);
+  OSErr (*countSubControls)(ControlRef control, UInt16* outCount);
+  OSErr (*getIndexedSubControl)(ControlRef control, UInt16 index, ControlRef* outChild);
+  OSErr (*getControlByID)(WindowRef window, const void* id, ControlRef* outControl);
+  OSErr (*getControlID)(ControlRef control, void* outID);
+  OSErr (*setKeyboardFocus)(WindowRef window, ControlRef control, SInt16 part);
+  OSErr (*clearKeyboardFocus)(WindowRef window);
+  ControlRef (*findControlUnderMouse)(Point where, WindowRef window, SInt16* outPart);
+  // Custom control classes ("urlControl").
+  OSStatus (*registerControlClass)(const char* name, EventHandlerProcPtr handler, void** outClass);
+  void (*unregisterControlClass)(void* controlClass);
+  OSStatus (*createCustomControl)(WindowRef window, const Rect* bounds, void* controlClass, ControlRef* outControl);
+  void (*releaseControl)(ControlRef control);
+
+  // Text objects of text views.
+  void* (*getTextObject)(ControlRef control);
+  OSStatus (*setTextObjectData)(void* object, OSType type, const void* data, SInt32 size, UInt32 start, UInt32 end);
+  OSStatus (*getTextObjectOption)(void* object, OSType tag, UInt32* outValue);
+  OSStatus (*setTextObjectOption)(void* object, OSType tag, UInt32 value);
+  void (*updateTextObject)(void* object);
+
+  // Icons.
+  OSErr (*getIconRef)(SInt16 volume, OSType creator, OSType type, void** outIcon);
+  OSErr (*releaseIconRef)(void* icon);
+  OSErr (*getIconFamily)(SInt16 resourceID, UInt32 selector, void** outFamily);
+
+  // Nibs.
+  OSStatus (*createNibReference)(const void* name, void** outNib);
+  OSStatus (*createWindowFromNib)(void* nib, const void* windowName, WindowRef* outWindow);
+  void (*disposeNibReference)(void* nib);
+
+  // Sheets and the application-modal loop.
+  OSStatus (*showSheetWindow)(WindowRef sheet, WindowRef parent);
+  OSStatus (*hideSheetWindow)(WindowRef sheet);
+  OSStatus (*runAppModalLoop)(WindowRef window);
+  OSStatus (*quitAppModalLoop)(WindowRef window);
+
+  // Event-loop timers.
+  OSStatus (*installEventLoopTimer)(double delay, double interval, void (*proc)(void* timer, void* user),
+                                    void* user, void** outTimer);
+  OSStatus (*removeEventLoopTimer)(void* timer);
+
+  // Classic dialogs.
+  OSErr (*getStandardFilterProc)(void** outFilterProc);
+  void (*beep)();
+};
+
+extern SystemCallTable gSystemCalls;
+
+// Every entry back to the foundation's routine.
+void ResetSystemCalls();
