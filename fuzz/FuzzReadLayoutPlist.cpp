@@ -1,6 +1,8 @@
 // Layout property lists from untrusted files: whatever the list says, the
 // frames it makes stay inside the registered sets, and the records after each
-// set (sentinels) are never written.
+// set (sentinels) are never written. Then the sheet's image step: a frame gets
+// a texture exactly when its bounds lie inside the loaded image.
+#include <GL/gl.h>
 #include <unistd.h>
 
 #include <cstdint>
@@ -8,13 +10,46 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "FileSpec.h"
 #include "Frame.h"
 #include "Layout.h"
+#include "PNGFiles.h"
 #include "Sys.h"
 
+// Texture uploads stand in for the driver's: no GL context is needed, and
+// every pixel the driver would read is read here, where the sanitizer sees it.
 namespace {
+GLuint lastTextureName = 0;
+GLint unpackRowLength = 0;
+}  // namespace
+
+void glGenTextures(GLsizei n, GLuint* textures) {
+  for (GLsizei i = 0; i < n; ++i) textures[i] = ++lastTextureName;
+}
+void glBindTexture(GLenum, GLuint) {}
+void glPixelStorei(GLenum pname, GLint param) {
+  if (pname == GL_UNPACK_ROW_LENGTH) unpackRowLength = param;
+}
+void glTexImage2D(GLenum, GLint, GLint, GLsizei, GLsizei, GLint, GLenum, GLenum, const void*) {}
+void glTexSubImage2D(GLenum, GLint, GLint, GLint, GLsizei width, GLsizei height, GLenum, GLenum type,
+                     const void* pixels) {
+  if (!pixels || width <= 0 || height <= 0) return;
+  const size_t pixelBytes = type == GL_UNSIGNED_SHORT_1_5_5_5_REV ? 2 : 4;
+  const size_t stride = (unpackRowLength > 0 ? static_cast<size_t>(unpackRowLength) : size_t(width)) * pixelBytes;
+  const auto* bytes = static_cast<const volatile unsigned char*>(pixels);
+  unsigned sum = 0;
+  for (GLsizei row = 0; row < height; ++row)
+    for (size_t i = 0; i < size_t(width) * pixelBytes; ++i) sum += bytes[size_t(row) * stride + i];
+  if (sum == 0xFFFFFFFFu) std::abort();
+}
+
+namespace {
+
+// The sheet every list is cut from.
+constexpr int kSheetWidth = 48;
+constexpr int kSheetHeight = 40;
 
 struct SetSpec {
   const char* name;
@@ -48,9 +83,15 @@ Fixture* Setup() {
   fixture->folder = folder;
   std::atexit([] {
     unlink((fixture->folder + "/Fuzz").c_str());
+    unlink((fixture->folder + "/Sheet.png").c_str());
     rmdir(fixture->folder.c_str());
   });
   if (MakeFileSpecFromPath(folder, &fixture->spec) != noErr) std::abort();
+  std::vector<UInt32> pixels(size_t{kSheetWidth} * kSheetHeight);
+  for (size_t i = 0; i < pixels.size(); ++i) pixels[i] = static_cast<UInt32>(i * 2654435761u) | 0xFF000000u;
+  if (WritePNGFile((fixture->folder + "/Sheet.png").c_str(), pixels.data(), kSheetWidth, kSheetHeight, 0, nullptr,
+                   0) != 1)
+    std::abort();
   InitLayouts();
   for (int s = 0; s < kSetCount; ++s) {
     Frame* block = new Frame[kSets[s].count + 1];
@@ -64,6 +105,11 @@ Fixture* Setup() {
     std::memcpy(fixture->sentinels[s], sentinel, sizeof(Frame));
   }
   return fixture;
+}
+
+bool InsideSheet(const Rect& r) {
+  return r.left >= 0 && r.top >= 0 && r.left <= r.right && r.top <= r.bottom && r.right <= kSheetWidth &&
+         r.bottom <= kSheetHeight;
 }
 
 bool InBlocks(const Fixture* f, const Frame* frame) {
@@ -85,7 +131,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   Layout layout;
   std::memcpy(layout.name, "\x04" "Fuzz", 5);
-  ReadLayoutPlist(&layout, nullptr, &fixture->spec);
+  if (ReadLayoutPlist(&layout, nullptr, &fixture->spec)) {
+    if (LoadLayoutImage(&layout, (fixture->folder + "/Sheet").c_str(), 1) != 0) std::abort();
+    for (Frame* frame = layout.firstFrame; frame; frame = frame->next)
+      if ((frame->image.textureName != 0) != InsideSheet(frame->bounds)) std::abort();
+  }
 
   for (int s = 0; s < kSetCount; ++s)
     if (std::memcmp(fixture->sentinels[s], &fixture->blocks[s][kSets[s].count], sizeof(Frame)) != 0) std::abort();

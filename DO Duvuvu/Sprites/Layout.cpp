@@ -241,6 +241,39 @@ SInt32 LoadSheet(ImageBuff* buffer, bool* made, const char* imagePath, UInt8 pre
   return LoadPNGIntoImageBuff(buffer, path.c_str(), 1.0f, premultiply);
 }
 
+// The texture is read from the sheet's pixels over the frame's bounds: they
+// must lie inside both the loaded image and the buffer it was loaded into.
+bool InsideSheet(const ImageBuff& sheet, const Rect& r) {
+  SInt32 width = sheet.usedWidth < sheet.width ? sheet.usedWidth : sheet.width;
+  SInt32 height = sheet.usedHeight < sheet.height ? sheet.usedHeight : sheet.height;
+  return r.left >= 0 && r.top >= 0 && r.left <= r.right && r.top <= r.bottom && r.right <= width &&
+         r.bottom <= height;
+}
+
+// Frames that lie outside their sheet: one alert for the layout, naming the first.
+class OutsideSheet {
+ public:
+  explicit OutsideSheet(const Layout* layout) : layout_(layout) {}
+  void Refuse(const Frame* frame) {
+    if (count_++ == 0) first_ = Text(frame->name);
+  }
+  void Alert() const {
+    if (count_ == 0) return;
+    std::string layout = Text(layout_->name);
+    std::string message =
+        count_ == 1 ? "LoadLayout(): 1 frame of the layout " + layout + " lies outside its image and is not drawn: " +
+                          first_ + "."
+                    : "LoadLayout(): " + std::to_string(count_) + " frames of the layout " + layout +
+                          " lie outside its image and are not drawn; the first is " + first_ + ".";
+    AlertMessage(message.c_str(), "", "OK");
+  }
+
+ private:
+  const Layout* layout_;
+  UInt32 count_ = 0;
+  std::string first_;
+};
+
 }  // namespace
 
 Boolean ReadLayoutPlist(Layout* layout, PixMapHandle pixmap, FileSpec* folder) {
@@ -289,10 +322,17 @@ SInt16 LoadLayoutPlist(const char* layoutName, PixMapHandle pixmap) {
 SInt16 LoadLayoutImage(Layout* layout, const char* imagePath, UInt8 premultiply) {
   SInt32 result = LoadSheet(&layoutBuffer, &layoutBufferMade, imagePath, premultiply);
   if (result != 0) return static_cast<SInt16>(result);
+  OutsideSheet outside(layout);
   for (Frame* frame = layout->firstFrame; frame; frame = frame->next) {
+    if (!InsideSheet(layoutBuffer, frame->bounds)) {
+      outside.Refuse(frame);
+      DeleteGLImageTexture(&frame->image);
+      continue;
+    }
     RemakeGLImageFromBuffer(&frame->image, &layoutBuffer, &frame->bounds);
     frame->image.forceBlend = 1;
   }
+  outside.Alert();
   return 0;
 }
 
@@ -302,7 +342,14 @@ SInt16 LoadLayoutImageShared(Layout* layout, const char* imagePath, UInt8 premul
   Rect used = {0, 0, sharedBuffer.usedHeight, sharedBuffer.usedWidth};
   UInt32 name = 0;
   Rect texture = UploadGLImageTexture(&name, sharedBuffer.pixels, sharedBuffer.rowBytes, 32, &used);
+  OutsideSheet outside(layout);
   for (Frame* frame = layout->firstFrame; frame; frame = frame->next) {
+    if (!InsideSheet(sharedBuffer, frame->bounds)) {
+      // The texture is the whole sheet's: this frame only lets go of it.
+      outside.Refuse(frame);
+      frame->image.textureName = 0;
+      continue;
+    }
     frame->image.textureName = name;
     frame->image.textureWidth = texture.right;
     frame->image.textureHeight = texture.bottom;
@@ -310,5 +357,6 @@ SInt16 LoadLayoutImageShared(Layout* layout, const char* imagePath, UInt8 premul
     frame->image.forceBlend = 1;
     frame->image.recomputeCoords = 1;
   }
+  outside.Alert();
   return 0;
 }

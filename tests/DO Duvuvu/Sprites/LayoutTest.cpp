@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
@@ -245,6 +246,68 @@ TEST_F(LayoutTest, SharedTextureServesEveryFrame) {
   DeleteGLImageTexture(&f5.image);
   for (int k = 0; k < 36; ++k) block_[kZadado + k].image.textureName = 0;
   EXPECT_EQ(-1, LoadLayoutImageShared(&layout, (sheet_ + "Missing").c_str(), 1));
+}
+
+// A frame whose bounds leave the 288 x 288 sheet (or the 1024 x 1024 buffer it
+// is loaded into) gets no picture and one alert; the others load.
+TEST_F(LayoutTest, FramesOutsideTheSheetAreRefused) {
+  OpenWindow(640, 480);
+  const struct {
+    const char* what;
+    Rect bad;  // top, left, bottom, right
+  } cases[] = {
+      {"bottom 1100", {0, 144, 1100, 192}},
+      {"bottom 4000", {0, 144, 4000, 192}},
+      {"left -2000", {0, -2000, 48, 192}},
+      {"right past the image", {0, 250, 48, 300}},
+      {"bottom past the image", {250, 144, 300, 192}},
+      {"upside down", {48, 144, 0, 192}},
+  };
+  auto write = [&](const std::vector<int>& badFrames, const Rect& bad) {
+    LayoutFile file;
+    for (int k = 0; k < 36; ++k) {
+      PlistTag* e = k == 0 ? file.First("zadadoFRAME[0]", 36) : file.Entry("zadadoFRAME[" + std::to_string(k) + "]");
+      bool isBad = std::find(badFrames.begin(), badFrames.end(), k) != badFrames.end();
+      if (isBad)
+        LayoutFile::Bounds(e, bad.left, bad.top, bad.right, bad.bottom);
+      else
+        LayoutFile::Bounds(e, k % 6 * 48, k / 6 * 48, k % 6 * 48 + 48, k / 6 * 48 + 48);
+    }
+    file.Write(layouts_ + "Test");
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    write({3}, c.bad);
+    for (bool shared : {false, true}) {
+      SCOPED_TRACE(shared ? "shared" : "own textures");
+      testsupport::RecordingMessageBox boxes;
+      Layout layout = Named("Test");
+      ASSERT_TRUE(Read(&layout));
+      SInt16 result = shared ? LoadLayoutImageShared(&layout, sheet_.c_str(), 1)
+                             : LoadLayoutImage(&layout, sheet_.c_str(), 1);
+      ASSERT_EQ(0, result);
+      for (int k = 0; k < 36; ++k) EXPECT_EQ(k != 3, block_[kZadado + k].image.textureName != 0) << k;
+      ASSERT_EQ(1u, boxes.boxes().size());
+      EXPECT_EQ("Alert: LoadLayout(): 1 frame of the layout Test lies outside its image and is not drawn: "
+                "zadadoFRAME[3].",
+                boxes.boxes()[0].text);
+      if (shared) {
+        // Every frame shares one texture; only the first frame's name deletes it.
+        DeleteGLImageTexture(&block_[kZadado].image);
+        for (int k = 0; k < 36; ++k) block_[kZadado + k].image.textureName = 0;
+      }
+    }
+  }
+
+  // Several in one layout: still one alert, through LoadLayout.
+  write({3, 20, 35}, cases[1].bad);
+  testsupport::RecordingMessageBox boxes;
+  ASSERT_EQ(0, LoadLayout("Test", sheet_.c_str(), 1));
+  for (int k = 0; k < 36; ++k) EXPECT_EQ(k != 3 && k != 20 && k != 35, block_[kZadado + k].image.textureName != 0);
+  ASSERT_EQ(1u, boxes.boxes().size());
+  EXPECT_EQ("Alert: LoadLayout(): 3 frames of the layout Test lie outside its image and are not drawn; the first is "
+            "zadadoFRAME[3].",
+            boxes.boxes()[0].text);
 }
 
 TEST_F(LayoutTest, WhichFileIsRead) {
