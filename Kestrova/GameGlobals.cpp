@@ -45,53 +45,6 @@ void BuildArray(StartupObject<NamedArray<T>>& array, UInt32 count) {
   array->Create(count);
 }
 
-// The engine's sprite list never lets a sprite go; a sprite taken down must
-// leave it, or the next sprite made would link itself to freed memory.
-void UnlinkSprite(SpriteClass* sprite) {
-  SpriteClass* previous = sprite->links.previous;
-  SpriteClass* next = sprite->links.next;
-  bool listed = previous || next || spriteLIST.head == sprite;
-  if (!listed) return;
-  if (previous)
-    previous->links.next = next;
-  else
-    spriteLIST.head = next;
-  if (next)
-    next->links.previous = previous;
-  else
-    spriteLIST.tail = previous;
-  if (spriteLIST.current == sprite) spriteLIST.current = spriteLIST.tail;
-  sprite->links.next = nullptr;
-  sprite->links.previous = nullptr;
-  --spriteLIST.count;
-}
-
-template <typename Range>
-void UnlinkAll(Range& sprites) {
-  for (auto& sprite : sprites) UnlinkSprite(&sprite);
-}
-template <typename T>
-void UnlinkAll(NamedArray<T>& sprites) {
-  for (UInt32 i = 0; i < sprites.count; ++i) UnlinkSprite(&sprites.data[i]);
-}
-
-void UnlinkGameSprites() {
-  if (gBoss.IsBuilt()) UnlinkSprite(gBoss.Pointer());
-  if (gExplosions.IsBuilt()) UnlinkAll(*gExplosions);
-  if (gLevelBanner.IsBuilt()) UnlinkSprite(gLevelBanner.Pointer());
-  if (gFlashes.IsBuilt()) UnlinkAll(*gFlashes);
-  if (gPods.IsBuilt()) UnlinkAll(*gPods);
-  if (gWings.IsBuilt()) UnlinkAll(*gWings);
-  if (gZadados.IsBuilt()) UnlinkAll(*gZadados);
-  if (gEnemies.IsBuilt()) UnlinkAll(*gEnemies);
-  if (gPlayers.IsBuilt()) UnlinkAll(*gPlayers);
-  if (gPlayerShots.IsBuilt())
-    for (auto& shots : *gPlayerShots) UnlinkAll(shots);
-  if (gOverlaySprite.IsBuilt()) UnlinkSprite(gOverlaySprite.Pointer());
-  if (gPickUps.IsBuilt()) UnlinkAll(*gPickUps);
-  if (gEnemyShots.IsBuilt()) UnlinkAll(*gEnemyShots);
-}
-
 void ResetGameValues() {
   std::memset(&GameFlags, 0, sizeof GameFlags);
   for (GameColor& colour : GameFlags.playerColour) colour = {1.0f, 1.0f, 1.0f};
@@ -134,7 +87,6 @@ void InitGameGlobals(UInt8 construct) {
     gBoss->healthBar.on.SetName(kUnnamed, -1);
     return;
   }
-  UnlinkGameSprites();
   gBoss.Destroy();
   gExplosions.Destroy();
   gLevelBanner.Destroy();

@@ -1,9 +1,11 @@
-// The engine's array: a fixed number of elements in one zero-filled block,
-// resized only on request, with a short name that its fatal messages carry.
-// Callers index `data` directly with `count` as the bound.
+// The engine's array: elements in one zero-filled block, resized only on
+// request, with a short name that its fatal messages carry. Callers index
+// `data` directly with `count` as the bound. Growing past the block's room
+// makes a block twice the size, so appends one at a time stay cheap.
 #pragma once
 
 #include <cstddef>
+#include <cstring>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -46,33 +48,39 @@ class NamedArray {
 
   // Hands the block over, name and all, as a nested array travels with its
   // element when an outer array is resized.
-  NamedArray(NamedArray&& source) noexcept : count(source.count), data(source.data) {
+  NamedArray(NamedArray&& source) noexcept : count(source.count), data(source.data), capacity_(source.capacity_) {
     CopyName(source);
     source.count = 0;
     source.data = nullptr;
+    source.capacity_ = 0;
   }
   NamedArray& operator=(NamedArray&& source) noexcept {
     if (this == &source) return *this;
     Dispose();
     count = source.count;
     data = source.data;
+    capacity_ = source.capacity_;
     CopyName(source);
     source.count = 0;
     source.data = nullptr;
+    source.capacity_ = 0;
     return *this;
   }
 
   void Create(UInt32 newCount) {
     Dispose();
+    if (newCount == 0) return;
+    data = MakeBlock(newCount, newCount);
     count = newCount;
-    if (newCount != 0) data = MakeBlock(newCount);
+    capacity_ = newCount;
   }
 
   void Dispose() {
-    if (count == 0) return;
+    if (!data) return;
     FreeBlock(data, count);
     data = nullptr;
     count = 0;
+    capacity_ = 0;
   }
 
   void Reinit(UInt32 newCount) {
@@ -82,29 +90,38 @@ class NamedArray {
 
   SInt32 SetName(ConstStr255Param newName, SInt16 index) { return namedarray::SetName(name, newName, index); }
 
-  // Kept elements move into a freshly made block: the first ones to the
-  // start, or with keepAtEnd the old ones to the end when growing and the last
-  // ones when shrinking.
+  // The first elements stay where they are, or with keepAtEnd the old ones
+  // move to the end when growing and the last ones are kept when shrinking.
+  // When the block has no room, a new one is built whole, the kept elements
+  // move into it, and the old one goes.
   void Resize(UInt32 newCount, UInt8 keepAtEnd) {
     if (newCount == count) return;
-    UInt32 oldCount = count;
-    T* oldData = data;
-    count = newCount;
-    data = nullptr;
-    if (newCount != 0) {
-      data = MakeBlock(newCount);
-      UInt32 kept = oldCount < newCount ? oldCount : newCount;
-      UInt32 from = 0;
-      UInt32 to = 0;
-      if (keepAtEnd) {
-        if (newCount > oldCount)
-          to = newCount - oldCount;
-        else
-          from = oldCount - newCount;
-      }
-      for (UInt32 i = 0; i < kept; ++i) data[to + i] = std::move(oldData[from + i]);
+    if (newCount == 0) {
+      Dispose();
+      return;
     }
-    if (oldCount != 0) FreeBlock(oldData, oldCount);
+    if (newCount < count) {
+      if (keepAtEnd) {
+        UInt32 from = count - newCount;
+        for (UInt32 i = 0; i < newCount; ++i) data[i] = std::move(data[from + i]);
+      }
+      DestroyRange(data, newCount, count);
+      count = newCount;
+      return;
+    }
+    if (newCount <= capacity_ && !keepAtEnd) {
+      BuildRange(data, count, newCount);
+      count = newCount;
+      return;
+    }
+    UInt32 room = GrownCapacity(newCount);
+    T* block = MakeBlock(room, newCount);
+    UInt32 to = keepAtEnd ? newCount - count : 0;
+    for (UInt32 i = 0; i < count; ++i) block[to + i] = std::move(data[i]);
+    if (data) FreeBlock(data, count);
+    data = block;
+    count = newCount;
+    capacity_ = room;
   }
 
   // Takes out n entries from first on; a range outside the array is fatal.
@@ -112,20 +129,19 @@ class NamedArray {
     UInt32 last = static_cast<UInt32>(first) + static_cast<UInt32>(n) - 1u;
     // A negative first or n would pass the unsigned test and corrupt the count.
     if (first < 0 || n < 0 || last >= count) namedarray::CannotRemove(n, name, count);
-    UInt32 oldCount = count;
-    T* oldData = data;
     UInt32 start = static_cast<UInt32>(first);
-    UInt32 end = start + static_cast<UInt32>(n);
-    count = oldCount - static_cast<UInt32>(n);
-    data = nullptr;
-    if (count != 0) {
-      data = MakeBlock(count);
-      UInt32 to = 0;
-      for (UInt32 i = 0; i < start; ++i) data[to++] = std::move(oldData[i]);
-      for (UInt32 i = end; i < oldCount; ++i) data[to++] = std::move(oldData[i]);
+    UInt32 newCount = count - static_cast<UInt32>(n);
+    if (newCount == 0) {
+      Dispose();
+      return;
     }
-    FreeBlock(oldData, oldCount);
+    for (UInt32 i = start; i < newCount; ++i) data[i] = std::move(data[i + static_cast<UInt32>(n)]);
+    DestroyRange(data, newCount, count);
+    count = newCount;
   }
+
+  // Elements the block holds room for without being rebuilt.
+  UInt32 Capacity() const { return capacity_; }
 
   UInt32 count = 0;
   T* data = nullptr;
@@ -134,14 +150,22 @@ class NamedArray {
  private:
   static constexpr bool kOverAligned = alignof(T) > __STDCPP_DEFAULT_NEW_ALIGNMENT__;
 
+  UInt32 capacity_ = 0;
+
+  // Twice the present room, or what is asked when that is more; never past
+  // what a UInt32 count can reach.
+  UInt32 GrownCapacity(UInt32 wanted) const {
+    UInt32 doubled = capacity_ > 0xFFFFFFFFu / 2 ? 0xFFFFFFFFu : capacity_ * 2;
+    return doubled > wanted ? doubled : wanted;
+  }
+
   void CopyName(const NamedArray& source) {
     for (int i = 0; i <= source.name[0]; ++i) name[i] = source.name[i];
   }
 
-  // Zero-filled by operator new[]; plain elements stay as that zero, classes
-  // are constructed first to last.
-  T* MakeBlock(UInt32 n) const {
-    std::size_t bytes = sizeof(T) * static_cast<std::size_t>(n);
+  // Room for `room` elements, of which the first n are built.
+  T* MakeBlock(UInt32 room, UInt32 n) const {
+    std::size_t bytes = sizeof(T) * static_cast<std::size_t>(room);
     void* raw;
     if constexpr (kOverAligned)
       raw = ::operator new[](bytes, std::align_val_t(alignof(T)), std::nothrow);
@@ -149,17 +173,30 @@ class NamedArray {
       raw = ::operator new[](bytes, std::nothrow);
     if (!raw) namedarray::OutOfMemory(name);
     T* block = static_cast<T*>(raw);
-    if constexpr (!std::is_trivially_default_constructible_v<T>) {
-      for (UInt32 i = 0; i < n; ++i) ::new (static_cast<void*>(block + i)) T();
-    }
+    BuildRange(block, 0, n);
     return block;
   }
 
-  // Destroyed last first.
-  static void FreeBlock(T* block, UInt32 n) {
-    if constexpr (!std::is_trivially_destructible_v<T>) {
-      for (UInt32 i = n; i-- > 0;) block[i].~T();
+  // Plain elements are zero, classes are constructed on zero, first to last.
+  // The room past the count holds whatever its last element left, so it is
+  // cleared here.
+  static void BuildRange(T* block, UInt32 from, UInt32 to) {
+    if (to <= from) return;
+    std::memset(static_cast<void*>(block + from), 0, sizeof(T) * static_cast<std::size_t>(to - from));
+    if constexpr (!std::is_trivially_default_constructible_v<T>) {
+      for (UInt32 i = from; i < to; ++i) ::new (static_cast<void*>(block + i)) T();
     }
+  }
+
+  // Destroyed last first.
+  static void DestroyRange(T* block, UInt32 from, UInt32 to) {
+    if constexpr (!std::is_trivially_destructible_v<T>) {
+      for (UInt32 i = to; i-- > from;) block[i].~T();
+    }
+  }
+
+  static void FreeBlock(T* block, UInt32 n) {
+    DestroyRange(block, 0, n);
     if constexpr (kOverAligned)
       ::operator delete[](static_cast<void*>(block), std::align_val_t(alignof(T)));
     else

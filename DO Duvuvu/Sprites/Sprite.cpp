@@ -151,6 +151,24 @@ SpriteClass::SpriteClass() {
   lastRect = rect;
 }
 
+SpriteClass::~SpriteClass() {
+  SpriteClass* previous = links.previous;
+  SpriteClass* next = links.next;
+  // A sprite with no neighbours that is not the head was never listed, or its
+  // list was cleared under it: nothing to unlink.
+  if (!previous && !next && spriteLIST.head != this) return;
+  if (previous)
+    previous->links.next = next;
+  else if (spriteLIST.head == this)
+    spriteLIST.head = next;
+  if (next)
+    next->links.previous = previous;
+  else if (spriteLIST.tail == this)
+    spriteLIST.tail = previous;
+  if (spriteLIST.current == this) spriteLIST.current = spriteLIST.tail;
+  if (spriteLIST.count > 0) --spriteLIST.count;
+}
+
 SInt32 SpriteClass::RecordSize() { return static_cast<SInt32>(sizeof(SpriteClass)); }
 
 void SpriteClass::SavePosition() {

@@ -62,7 +62,8 @@ struct SpriteLinks {
 class SpriteClass : public FramedSprite {
  public:
   SpriteClass();
-  virtual ~SpriteClass() = default;
+  // Leaves the global list, so that no sprite made later links to it.
+  virtual ~SpriteClass();
   SpriteClass(const SpriteClass&) = delete;
   // Member-wise, except that the list links stay the destination's: copying
   // them would cut sprites out of the global list.
@@ -102,7 +103,7 @@ class SpriteClass : public FramedSprite {
   UInt16 currentFrame = 65535;  // none
 };
 
-// Every constructed sprite, in construction order; sprites never leave it.
+// Every live sprite, in construction order; a sprite leaves it when destroyed.
 struct SpriteList {
   SpriteClass* head;
   SpriteClass* tail;

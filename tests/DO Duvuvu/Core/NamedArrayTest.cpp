@@ -145,6 +145,48 @@ TEST_F(NamedArrayTest, ResizeBuildsNewThenMovesThenDestroysAllOld) {
   EXPECT_EQ(Logged::log, (std::vector<std::string>{"-4", "-3", "-2"}));
 }
 
+// Appends one at a time rebuild the block only when it runs out of room, and
+// the room doubles, so n appends move O(n) elements in all.
+TEST_F(NamedArrayTest, AppendsRebuildTheBlockRarely) {
+  NamedArray<UInt32> numbers;
+  int rebuilds = 0;
+  for (UInt32 i = 0; i < 100000; ++i) {
+    UInt32* block = numbers.data;
+    numbers.Resize(numbers.count + 1, 0);
+    if (numbers.data != block) ++rebuilds;
+    numbers.data[i] = i;
+  }
+  EXPECT_LE(rebuilds, 18);
+  for (UInt32 i = 0; i < numbers.count; ++i) ASSERT_EQ(numbers.data[i], i);
+
+  // With room, a class element is built alone and nothing moves.
+  NamedArray<Logged> array(2);
+  Letter(array);
+  array.Resize(3, 0);  // ids 2 to 4 in a block with room for 4
+  Logged::log.clear();
+  array.Resize(4, 0);
+  EXPECT_EQ(Logged::log, (std::vector<std::string>{"+5"}));
+  EXPECT_EQ(Values(array), "ab..");
+}
+
+// Room given back by shrinking or removing is cleared before it is used again.
+TEST_F(NamedArrayTest, RegrownElementsStartFresh) {
+  NamedArray<Rect> rects(8);
+  for (UInt32 i = 0; i < 8; ++i) rects.data[i] = Rect{-1, -1, -1, -1};
+  rects.Resize(2, 0);
+  rects.RemoveEntries(0, 1);
+  ASSERT_GE(rects.Capacity(), 8u);
+  rects.Resize(8, 0);
+  EXPECT_EQ(rects.data[0].top, -1);
+  for (UInt32 i = 1; i < 8; ++i) EXPECT_EQ(rects.data[i].top | rects.data[i].right, 0) << i;
+
+  NamedArray<Logged> logged(4);
+  Letter(logged);
+  logged.Resize(2, 0);
+  logged.Resize(4, 0);
+  EXPECT_EQ(Values(logged), "ab..");
+}
+
 // A nested array's block goes with its element: not copied, not released.
 TEST_F(NamedArrayTest, NestedArraysTravelWithTheirElements) {
   struct Record {

@@ -5,6 +5,7 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "TestSupport.h"
 
@@ -16,7 +17,7 @@ bool SameRect(const Rect& a, const Rect& b) {
   return a.top == b.top && a.left == b.left && a.bottom == b.bottom && a.right == b.right;
 }
 
-// Sprites never leave the global list, so each test starts it afresh.
+// The global list outlives every test, so each test starts it afresh.
 class SpriteTest : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -300,6 +301,70 @@ TEST_F(SpriteTest, UpdateRects) {
   s.active = 0;
   ClearUpdateRectIfIdle(&s);
   EXPECT_EQ(0, IsUpdateRectValid(&s));
+}
+
+// The list read head to tail, checked against the back links and the count.
+std::vector<SpriteClass*> Walk() {
+  std::vector<SpriteClass*> seen;
+  SpriteClass* previous = nullptr;
+  for (SpriteClass* s = spriteLIST.head; s && seen.size() < 100; s = s->links.next) {
+    EXPECT_EQ(previous, s->links.previous);
+    seen.push_back(s);
+    previous = s;
+  }
+  EXPECT_EQ(previous, spriteLIST.tail);
+  EXPECT_EQ(static_cast<SInt16>(seen.size()), spriteLIST.count);
+  return seen;
+}
+
+TEST_F(SpriteTest, ADestroyedSpriteLeavesTheList) {
+  struct Case {
+    const char* what;
+    int destroyed;
+  } cases[] = {{"head", 0}, {"middle", 1}, {"tail", 2}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    spriteLIST = SpriteList{};
+    std::unique_ptr<SpriteClass> s[3] = {std::make_unique<SpriteClass>(), std::make_unique<SpriteClass>(),
+                                         std::make_unique<SpriteClass>()};
+    spriteLIST.current = s[c.destroyed].get();
+    SpriteClass* gone = s[c.destroyed].get();
+    s[c.destroyed].reset();
+    std::vector<SpriteClass*> left = Walk();
+    ASSERT_EQ(2u, left.size());
+    for (SpriteClass* p : left) EXPECT_NE(gone, p);
+    EXPECT_NE(gone, spriteLIST.current);
+
+    // A sprite made afterwards links to live sprites only.
+    auto later = std::make_unique<SpriteClass>();
+    EXPECT_EQ(3u, Walk().size());
+    EXPECT_EQ(later.get(), spriteLIST.tail);
+    for (auto& p : s) p.reset();
+    later.reset();
+    EXPECT_TRUE(Walk().empty());
+    EXPECT_EQ(nullptr, spriteLIST.head);
+  }
+}
+
+// The game keeps its sprites in arrays that grow, shrink and go; each of
+// those must leave the list whole.
+TEST_F(SpriteTest, SpriteArraysKeepTheListWhole) {
+  SpriteClass before;
+  {
+    NamedArray<SpriteClass> sprites(3);
+    EXPECT_EQ(4u, Walk().size());
+    sprites.Resize(9, 0);
+    EXPECT_EQ(10u, Walk().size());
+    sprites.Resize(2, 1);
+    EXPECT_EQ(3u, Walk().size());
+    sprites.RemoveEntries(0, 1);
+    EXPECT_EQ(2u, Walk().size());
+  }
+  std::vector<SpriteClass*> left = Walk();
+  ASSERT_EQ(1u, left.size());
+  EXPECT_EQ(&before, left[0]);
+  SpriteClass after;
+  EXPECT_EQ(2u, Walk().size());
 }
 
 }  // namespace
