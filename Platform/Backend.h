@@ -46,6 +46,15 @@ struct NativeEvent {
   uint32_t param = 0;
 };
 
+// What the input box reports (see Backend::OpenInputBox).
+struct InputBoxMessage {
+  enum class Kind : uint8_t { Close, ReturnUp, EditChanged, Command };
+  Kind kind = Kind::Close;
+  bool boxHasFocus = false;  // ReturnUp: the box, not its field, had the keyboard
+  std::string text;          // EditChanged: the field's whole text (Latin-1)
+  uint32_t command = 0;      // Command: 1002 Ok, 1003 Cancel
+};
+
 // Runs on the main thread from RunDueTimers.
 using TimerProc = void (*)(uint32_t timerId, void* context);
 
@@ -123,6 +132,19 @@ class Backend {
   // Runs each due timer at most once; does nothing when re-entered.
   void RunDueTimers();
   size_t TimerCount() const { return timers_.size(); }
+
+  // The input box ---------------------------------------------------------------
+  // A small window of its own asking for one line of text: a prompt, an edit
+  // field and "Ok" and "Cancel" (SdlInputBox.cpp unless a backend overrides).
+
+  // frame in desktop coordinates; glyphs from the font file (none when it
+  // does not load). 0 when no box can be made.
+  virtual uint32_t OpenInputBox(const PlatformRect& frame, const char* prompt, const char* initial,
+                                const char* fontPath);
+  // Takes the box's next message; events of other windows are dropped.
+  virtual bool NextInputBoxMessage(uint32_t box, InputBoxMessage& out);
+  virtual std::string InputBoxText(uint32_t box);
+  virtual void CloseInputBox(uint32_t box);
 
   // Shell services --------------------------------------------------------------
 

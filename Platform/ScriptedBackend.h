@@ -56,7 +56,27 @@ class ScriptedBackend : public Backend {
   // Result the recording opener gives.
   void SetOpenResult(int result) { openResult_ = result; }
 
+  // Script: the input box ----------------------------------------------------------
+
+  // The next box plays these messages, each once its delay after the opening
+  // has passed; an EditChanged also becomes the field's text.
+  struct TimedInputBoxMessage {
+    InputBoxMessage message;
+    uint32_t afterMs = 0;
+  };
+  void ScriptInputBox(std::vector<TimedInputBoxMessage> messages, std::string fieldText);
+  struct InputBoxRecord {
+    PlatformRect frame;
+    std::string prompt;
+    std::string initial;
+    std::string fontPath;
+    bool closed = false;
+  };
+  const std::vector<InputBoxRecord>& inputBoxes() const { return inputBoxes_; }
+
   // Injected failures -------------------------------------------------------------
+
+  bool failInputBox = false;
 
   bool failVideoInit = false;
   bool failKeyRead = false;
@@ -113,6 +133,11 @@ class ScriptedBackend : public Backend {
   uint32_t FocusWindow() override;
   void* NativeWindow(uint32_t id) override;
   int OpenExternal(const char* text) override;
+  uint32_t OpenInputBox(const PlatformRect& frame, const char* prompt, const char* initial,
+                        const char* fontPath) override;
+  bool NextInputBoxMessage(uint32_t box, InputBoxMessage& out) override;
+  std::string InputBoxText(uint32_t box) override;
+  void CloseInputBox(uint32_t box) override;
 
  protected:
   void CursorCountChanged(bool show, int count) override;
@@ -155,6 +180,11 @@ class ScriptedBackend : public Backend {
   bool cursorShown_ = true;
   std::vector<std::string> openedTexts_;
   std::vector<std::string> log_;
+  std::vector<TimedInputBoxMessage> boxScript_;
+  std::string boxField_;
+  std::vector<InputBoxRecord> inputBoxes_;
+  uint32_t boxOpenedMs_ = 0;
+  bool boxOpen_ = false;
   bool videoUp_ = false;
   bool sdlVideoStarted_ = false;
   int pumps_ = 0;
