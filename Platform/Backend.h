@@ -55,6 +55,22 @@ struct InputBoxMessage {
   uint32_t command = 0;      // Command: 1002 Ok, 1003 Cancel
 };
 
+// A joystick event in the 20-byte record of the older SDL event interface:
+// type (axis 7, ball 8, hat 9, button down 10, up 11), the device index of the
+// event's joystick (255 when none), the axis, ball, hat or button, the hat
+// value or button state, the axis value or ball dx, the ball dy.
+struct JoyEvent12 {
+  uint8_t type = 0;
+  uint8_t device = 0;
+  uint8_t input = 0;
+  uint8_t state = 0;
+  int16_t value = 0;
+  int16_t dy = 0;
+  uint8_t unused[12] = {};
+};
+static_assert(sizeof(JoyEvent12) == 20);
+using JoyHandle = void*;
+
 // Runs on the main thread from RunDueTimers.
 using TimerProc = void (*)(uint32_t timerId, void* context);
 
@@ -145,6 +161,20 @@ class Backend {
   virtual bool NextInputBoxMessage(uint32_t box, InputBoxMessage& out);
   virtual std::string InputBoxText(uint32_t box);
   virtual void CloseInputBox(uint32_t box);
+
+  // Joysticks (SdlJoystick.cpp unless a backend overrides) ----------------------
+
+  // No joysticks when the subsystem cannot start.
+  virtual int JoyCount();
+  // Nil when the joystick has no name.
+  virtual const char* JoyNameForIndex(int index);
+  virtual JoyHandle JoyOpen(int index);  // nil on failure
+  virtual void JoyClose(JoyHandle joystick);
+  virtual int JoyIndexOf(JoyHandle joystick);  // -1 = not attached
+  virtual void JoyCounts(JoyHandle joystick, int& axes, int& balls, int& hats, int& buttons);
+  virtual void JoyEnableEvents();
+  // One joystick event; the shell's own events stay queued.
+  virtual bool JoyNextEvent(JoyEvent12& out);
 
   // Shell services --------------------------------------------------------------
 

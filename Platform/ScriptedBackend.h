@@ -74,6 +74,21 @@ class ScriptedBackend : public Backend {
   };
   const std::vector<InputBoxRecord>& inputBoxes() const { return inputBoxes_; }
 
+  // Script: joysticks ---------------------------------------------------------------
+
+  struct ScriptedJoystick {
+    std::string name;  // empty: no name
+    int axes = 0, balls = 0, hats = 0, buttons = 0;
+    bool failOpen = false;
+  };
+  // Attached at the next index; returns it.
+  int AttachJoystick(const ScriptedJoystick& joystick);
+  // Later joysticks move down one index.
+  void DetachJoystick(int index);
+  void PushJoyEvent(const JoyEvent12& event) { joyEvents_.push_back(event); }
+  size_t queuedJoyEvents() const { return joyEvents_.size(); }
+  int joyEventsEnabled() const { return joyEventsEnabled_; }
+
   // Injected failures -------------------------------------------------------------
 
   bool failInputBox = false;
@@ -138,6 +153,14 @@ class ScriptedBackend : public Backend {
   bool NextInputBoxMessage(uint32_t box, InputBoxMessage& out) override;
   std::string InputBoxText(uint32_t box) override;
   void CloseInputBox(uint32_t box) override;
+  int JoyCount() override;
+  const char* JoyNameForIndex(int index) override;
+  JoyHandle JoyOpen(int index) override;
+  void JoyClose(JoyHandle joystick) override;
+  int JoyIndexOf(JoyHandle joystick) override;
+  void JoyCounts(JoyHandle joystick, int& axes, int& balls, int& hats, int& buttons) override;
+  void JoyEnableEvents() override { ++joyEventsEnabled_; }
+  bool JoyNextEvent(JoyEvent12& out) override;
 
  protected:
   void CursorCountChanged(bool show, int count) override;
@@ -185,6 +208,14 @@ class ScriptedBackend : public Backend {
   std::vector<InputBoxRecord> inputBoxes_;
   uint32_t boxOpenedMs_ = 0;
   bool boxOpen_ = false;
+  struct AttachedJoystick {
+    ScriptedJoystick joystick;
+    int serial;  // the handle
+  };
+  std::vector<AttachedJoystick> joysticks_;
+  int nextJoystickSerial_ = 1;
+  std::vector<JoyEvent12> joyEvents_;
+  int joyEventsEnabled_ = 0;
   bool videoUp_ = false;
   bool sdlVideoStarted_ = false;
   int pumps_ = 0;
