@@ -46,6 +46,31 @@ struct NativeEvent {
   uint32_t param = 0;
 };
 
+// What the input box reports (see Backend::OpenInputBox).
+struct InputBoxMessage {
+  enum class Kind : uint8_t { Close, ReturnUp, EditChanged, Command };
+  Kind kind = Kind::Close;
+  bool boxHasFocus = false;  // ReturnUp: the box, not its field, had the keyboard
+  std::string text;          // EditChanged: the field's whole text (Latin-1)
+  uint32_t command = 0;      // Command: 1002 Ok, 1003 Cancel
+};
+
+// A joystick event in the 20-byte record of the older SDL event interface:
+// type (axis 7, ball 8, hat 9, button down 10, up 11), the device index of the
+// event's joystick (255 when none), the axis, ball, hat or button, the hat
+// value or button state, the axis value or ball dx, the ball dy.
+struct JoyEvent12 {
+  uint8_t type = 0;
+  uint8_t device = 0;
+  uint8_t input = 0;
+  uint8_t state = 0;
+  int16_t value = 0;
+  int16_t dy = 0;
+  uint8_t unused[12] = {};
+};
+static_assert(sizeof(JoyEvent12) == 20);
+using JoyHandle = void*;
+
 // Runs on the main thread from RunDueTimers.
 using TimerProc = void (*)(uint32_t timerId, void* context);
 
@@ -123,6 +148,33 @@ class Backend {
   // Runs each due timer at most once; does nothing when re-entered.
   void RunDueTimers();
   size_t TimerCount() const { return timers_.size(); }
+
+  // The input box ---------------------------------------------------------------
+  // A small window of its own asking for one line of text: a prompt, an edit
+  // field and "Ok" and "Cancel" (SdlInputBox.cpp unless a backend overrides).
+
+  // frame in desktop coordinates; glyphs from the font file (none when it
+  // does not load). 0 when no box can be made.
+  virtual uint32_t OpenInputBox(const PlatformRect& frame, const char* prompt, const char* initial,
+                                const char* fontPath);
+  // Takes the box's next message; events of other windows are dropped.
+  virtual bool NextInputBoxMessage(uint32_t box, InputBoxMessage& out);
+  virtual std::string InputBoxText(uint32_t box);
+  virtual void CloseInputBox(uint32_t box);
+
+  // Joysticks (SdlJoystick.cpp unless a backend overrides) ----------------------
+
+  // No joysticks when the subsystem cannot start.
+  virtual int JoyCount();
+  // Nil when the joystick has no name.
+  virtual const char* JoyNameForIndex(int index);
+  virtual JoyHandle JoyOpen(int index);  // nil on failure
+  virtual void JoyClose(JoyHandle joystick);
+  virtual int JoyIndexOf(JoyHandle joystick);  // -1 = not attached
+  virtual void JoyCounts(JoyHandle joystick, int& axes, int& balls, int& hats, int& buttons);
+  virtual void JoyEnableEvents();
+  // One joystick event; the shell's own events stay queued.
+  virtual bool JoyNextEvent(JoyEvent12& out);
 
   // Shell services --------------------------------------------------------------
 

@@ -56,7 +56,42 @@ class ScriptedBackend : public Backend {
   // Result the recording opener gives.
   void SetOpenResult(int result) { openResult_ = result; }
 
+  // Script: the input box ----------------------------------------------------------
+
+  // The next box plays these messages, each once its delay after the opening
+  // has passed; an EditChanged also becomes the field's text.
+  struct TimedInputBoxMessage {
+    InputBoxMessage message;
+    uint32_t afterMs = 0;
+  };
+  void ScriptInputBox(std::vector<TimedInputBoxMessage> messages, std::string fieldText);
+  struct InputBoxRecord {
+    PlatformRect frame;
+    std::string prompt;
+    std::string initial;
+    std::string fontPath;
+    bool closed = false;
+  };
+  const std::vector<InputBoxRecord>& inputBoxes() const { return inputBoxes_; }
+
+  // Script: joysticks ---------------------------------------------------------------
+
+  struct ScriptedJoystick {
+    std::string name;  // empty: no name
+    int axes = 0, balls = 0, hats = 0, buttons = 0;
+    bool failOpen = false;
+  };
+  // Attached at the next index; returns it.
+  int AttachJoystick(const ScriptedJoystick& joystick);
+  // Later joysticks move down one index.
+  void DetachJoystick(int index);
+  void PushJoyEvent(const JoyEvent12& event) { joyEvents_.push_back(event); }
+  size_t queuedJoyEvents() const { return joyEvents_.size(); }
+  int joyEventsEnabled() const { return joyEventsEnabled_; }
+
   // Injected failures -------------------------------------------------------------
+
+  bool failInputBox = false;
 
   bool failVideoInit = false;
   bool failKeyRead = false;
@@ -113,6 +148,19 @@ class ScriptedBackend : public Backend {
   uint32_t FocusWindow() override;
   void* NativeWindow(uint32_t id) override;
   int OpenExternal(const char* text) override;
+  uint32_t OpenInputBox(const PlatformRect& frame, const char* prompt, const char* initial,
+                        const char* fontPath) override;
+  bool NextInputBoxMessage(uint32_t box, InputBoxMessage& out) override;
+  std::string InputBoxText(uint32_t box) override;
+  void CloseInputBox(uint32_t box) override;
+  int JoyCount() override;
+  const char* JoyNameForIndex(int index) override;
+  JoyHandle JoyOpen(int index) override;
+  void JoyClose(JoyHandle joystick) override;
+  int JoyIndexOf(JoyHandle joystick) override;
+  void JoyCounts(JoyHandle joystick, int& axes, int& balls, int& hats, int& buttons) override;
+  void JoyEnableEvents() override { ++joyEventsEnabled_; }
+  bool JoyNextEvent(JoyEvent12& out) override;
 
  protected:
   void CursorCountChanged(bool show, int count) override;
@@ -155,6 +203,19 @@ class ScriptedBackend : public Backend {
   bool cursorShown_ = true;
   std::vector<std::string> openedTexts_;
   std::vector<std::string> log_;
+  std::vector<TimedInputBoxMessage> boxScript_;
+  std::string boxField_;
+  std::vector<InputBoxRecord> inputBoxes_;
+  uint32_t boxOpenedMs_ = 0;
+  bool boxOpen_ = false;
+  struct AttachedJoystick {
+    ScriptedJoystick joystick;
+    int serial;  // the handle
+  };
+  std::vector<AttachedJoystick> joysticks_;
+  int nextJoystickSerial_ = 1;
+  std::vector<JoyEvent12> joyEvents_;
+  int joyEventsEnabled_ = 0;
   bool videoUp_ = false;
   bool sdlVideoStarted_ = false;
   int pumps_ = 0;

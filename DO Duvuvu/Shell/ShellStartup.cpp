@@ -1,5 +1,6 @@
 #include "DialogDefaults.h"
 #include "EventPoll.h"
+#include "Joystick.h"
 #include "NibWindows.h"
 #include "Replay.h"
 #include "ShellServices.h"
@@ -12,5 +13,6 @@ void RegisterShellStartup() {
   AddStartupEntry({"Dialog defaults", InitDialogDefaults, nullptr});
   AddStartupEntry({"Link cursor", InitLinkCursor, nullptr});
   AddStartupEntry({"Nib handlers", InitNibHandlers, nullptr});
+  AddStartupEntry({"Joystick lists", InitJoystickLists, ExitJoystickLists});
   AddStartupEntry({"Replay", InitReplay, ExitReplay});
 }
