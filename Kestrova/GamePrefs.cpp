@@ -1,8 +1,12 @@
 #include "GamePrefs.h"
 
+#include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
+#include <filesystem>
 #include <string>
+#include <system_error>
 
 #include "Bundle.h"
 #include "Errors.h"
@@ -31,6 +35,10 @@ constexpr UInt16 kNameLimit = 31;
 constexpr WindowSizePair kWindowSizes[] = {{640, 480}, {1024, 768}};
 
 std::string Text(ConstStringPtr p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
+
+// The number as atoi would begin to read it, but in 64 bits (saturating), so
+// that a value beyond 32 bits shows as such instead of wrapping.
+long long WideNumber(ConstStringPtr p) { return std::strtoll(Text(p).c_str(), nullptr, 10); }
 
 void SetDefaultOptions() {
   SparksOn = 1;
@@ -142,6 +150,21 @@ bool ScoresTableIsSound() {
   return true;
 }
 
+// The table compares scores as signed 32-bit numbers: one outside 0 ...
+// 2^31 - 1 (or one that would wrap into a negative) would rank below the
+// cleared pending entries and let them push real rows out. It reads as 0;
+// its row keeps its name and level.
+void ZeroOutOfRangeScores() {
+  PlistTag* table = ScoresTable(0);
+  if (!table) return;
+  for (UInt32 r = 0; r < table->child.count; ++r) {
+    PlistTag* score = PlistTag::FindTag(table->child.data[r], "integer", "Score", 0);
+    if (!score) continue;
+    const long long value = WideNumber(score->value);
+    if (value < 0 || value > INT32_MAX) score->SetString("0");
+  }
+}
+
 // 0 when the file held a tree; the file must exist.
 SInt32 ReadScoresFile() {
   FILE* file = gScores->FindScoresFile("rb");
@@ -151,12 +174,28 @@ SInt32 ReadScoresFile() {
   return result;
 }
 
-// A damaged file is kept aside, never destroyed, and a blank one takes its
-// place; when even that fails the blank table lives in memory only.
+// The first of "<file>.damaged", "<file>.damaged 2", ... that names nothing;
+// empty when the folder cannot tell.
+std::string FreeDamagedName(const std::string& path) {
+  for (unsigned long n = 1;; ++n) {
+    std::string name = path + ".damaged";
+    if (n > 1) name += " " + std::to_string(n);
+    std::error_code error;
+    const std::filesystem::file_status status = std::filesystem::symlink_status(name, error);
+    if (status.type() == std::filesystem::file_type::not_found) return name;
+    if (error) return {};
+  }
+}
+
+// A damaged file is kept aside under a name of its own, never destroyed, and
+// a blank one takes its place; when even that fails the blank table lives in
+// memory only. The player is told where the old table went.
 void RepairScoresFile() {
   const std::string path = ScoresFilePath();
-  const std::string aside = path + ".damaged";
-  if (std::rename(path.c_str(), aside.c_str()) != 0) return;
+  const std::string aside = FreeDamagedName(path);
+  if (aside.empty() || std::rename(path.c_str(), aside.c_str()) != 0) return;
+  std::fprintf(stderr, "The high scores file was damaged; it is kept as \"%s\" and a blank table takes its place.\n",
+               aside.c_str());
   if (WriteBlankTable() == noErr) ReadScoresFile();
 }
 
@@ -223,6 +262,7 @@ void LoadScoresFile() {
   const SInt32 result = PlistTag::ReadStdFile(&gScores->root, file);
   std::fclose(file);
   if (result != 0 || !ScoresTableIsSound()) RepairScoresFile();
+  ZeroOutOfRangeScores();
   PadScoresTable();
 }
 

@@ -15,7 +15,9 @@ void InitGamePrefsGlobals();
 void LoadGamePrefs();
 void SaveGamePrefs();
 // Makes a blank file first when there is none, and repairs a damaged one
-// (kept beside it as "<file>.damaged"). Fatal when no file can be read.
+// (kept beside it under the first free name of "<file>.damaged",
+// "<file>.damaged 2", ..., named in one line on stderr). Scores outside
+// 0 ... 2^31 - 1 read as 0. Fatal when no file can be read.
 void LoadScoresFile();
 // 0, or -36 with one alert when the file could not be written (the old file
 // then stays whole and the table in memory is left as it was).

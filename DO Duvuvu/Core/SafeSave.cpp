@@ -1,5 +1,6 @@
 #include "SafeSave.h"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -27,6 +28,31 @@ mode_t ModeFor(const std::string& target) {
   return 0666 & ~mask;
 }
 
+bool MadeByMkstemp(const char* tail) {
+  for (int i = 0; i < 6; ++i) {
+    const char c = tail[i];
+    const bool letterOrDigit = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9');
+    if (!letterOrDigit) return false;
+  }
+  return tail[6] == 0;
+}
+
+// A save killed mid-write leaves its temporary file behind for good; the next
+// save of the same target clears them. Only names of the exact pattern Open
+// makes for this target, and only regular files (never a link or a folder).
+void RemoveStaleTemporaries(const std::string& folder, const std::string& prefix) {
+  DIR* dir = opendir(folder.c_str());
+  if (!dir) return;
+  while (dirent* entry = readdir(dir)) {
+    const char* name = entry->d_name;
+    if (std::strncmp(name, prefix.c_str(), prefix.size()) != 0 || !MadeByMkstemp(name + prefix.size())) continue;
+    struct stat info;
+    if (fstatat(dirfd(dir), name, &info, AT_SYMLINK_NOFOLLOW) != 0 || !S_ISREG(info.st_mode)) continue;
+    unlinkat(dirfd(dir), name, 0);
+  }
+  closedir(dir);
+}
+
 }  // namespace
 
 SafeSave::~SafeSave() { Abandon(); }
@@ -35,11 +61,12 @@ std::FILE* SafeSave::Open(const char* targetPath) {
   Abandon();
   if (!targetPath || !targetPath[0]) return nullptr;
   target_ = targetPath;
-  std::string pattern = FolderOf(target_) + "/.";
+  const std::string folder = FolderOf(target_);
   size_t slash = target_.rfind('/');
-  pattern += (slash == std::string::npos) ? target_ : target_.substr(slash + 1);
-  pattern += ".XXXXXX";
+  const std::string prefix = "." + ((slash == std::string::npos) ? target_ : target_.substr(slash + 1)) + ".";
+  std::string pattern = folder + "/" + prefix + "XXXXXX";
   if (pattern.size() >= kPathBufferSize) return nullptr;
+  RemoveStaleTemporaries(folder, prefix);
   int fd = mkstemp(pattern.data());
   if (fd < 0) return nullptr;
   temporary_ = pattern;

@@ -17,7 +17,8 @@ class SafeSave {
   SafeSave(const SafeSave&) = delete;
   SafeSave& operator=(const SafeSave&) = delete;
 
-  // Opens a temporary file in the target's folder; nil on failure.
+  // Opens a temporary file in the target's folder, after removing the ones
+  // earlier saves of the same target left behind; nil on failure.
   std::FILE* Open(const char* targetPath);
   std::FILE* stream() const { return stream_; }
   // Flushes, syncs and closes the stream, renames it over the target and

@@ -87,7 +87,8 @@ UInt8 Scores::TestEntries(const char* key) {
   for (UInt32 e = 0; e < pending.count; ++e) {
     ScoresPendingEntry& entry = pending.data[e];
     SInt32 candidate = 0;
-    IntegerChild(&entry.tag, key, &candidate);
+    // A cleared entry holds no game's result: nothing to offer a row for.
+    if (!IntegerChild(&entry.tag, key, &candidate)) continue;
     SInt32 rowValue = 0;
     for (UInt32 r = 0; r < table->child.count; ++r) {
       // A row without the key keeps the value of the row above it.

@@ -32,7 +32,8 @@ class Scores {
   void SetFileName(const char* name);
   // Names the row the entry took; a name above 31 characters is fatal.
   void SetEntryName(SInt8 index, const char* name);
-  // 1 when any pending entry entered the table.
+  // 1 when any pending entry entered the table; an entry without the key
+  // is no candidate.
   UInt8 TestEntries(const char* key);
   // The scores file in the preferences folder. A mode with 'w' writes through
   // a safe-save stream: the old file is replaced only when fclose succeeds.

@@ -2,6 +2,7 @@
 #include <signal.h>
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
@@ -12,6 +13,7 @@
 #include "GameDriver.h"
 #include "GameGlobals.h"
 #include "GamePrefs.h"
+#include "MainScreenOpen.h"
 #include "PlistTag.h"
 #include "QV_Scores.h"
 #include "ScreenList.h"
@@ -157,6 +159,11 @@ TEST_F(ScoresFileTest, DamagedFilesLoadAndAreRepaired) {
     bool setAside;            // kept as ".damaged", a blank table made
     std::vector<Row> loaded;  // the table in memory after loading
   };
+  // Out-of-range scores read as 0; the name and level stay.
+  std::vector<Row> hugeRead = huge;
+  hugeRead[0].score = "0";
+  std::vector<Row> negativeRead = negative;
+  negativeRead[14].score = "0";
   std::vector<Row> threePadded = three;
   for (const Row& blank : BlankRows(12)) threePadded.push_back(blank);
   const Case cases[] = {
@@ -165,25 +172,59 @@ TEST_F(ScoresFileTest, DamagedFilesLoadAndAreRepaired) {
       {"a row that is no dict",
        "<plist><dict><key>Scores</key><array><string>x</string></array></dict></plist>", true, BlankRows(15)},
       {"an array of 3 rows", RowsText(three), false, threePadded},
-      {"a huge score", RowsText(huge), false, huge},
-      {"a negative score", RowsText(negative), false, negative},
+      {"a huge score", RowsText(huge), false, hugeRead},
+      {"a negative score", RowsText(negative), false, negativeRead},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     std::filesystem::remove(DamagedPath());
-    // An older copy is replaced by the newer damage.
+    std::filesystem::remove(DamagedPath() + " 2");
+    // An older copy stays; the newer damage is kept beside it.
     ASSERT_TRUE(testsupport::WriteFile(DamagedPath(), "older"));
     ASSERT_TRUE(testsupport::WriteFile(Path(), c.text));
+    ::testing::internal::CaptureStderr();
     LoadScoresFile();
+    const std::string told = ::testing::internal::GetCapturedStderr();
     EXPECT_EQ(Rows(&gScores->root), c.loaded);
+    EXPECT_EQ(testsupport::ReadFile(DamagedPath()), "older");
     if (c.setAside) {
-      EXPECT_EQ(testsupport::ReadFile(DamagedPath()), c.text);
+      EXPECT_EQ(testsupport::ReadFile(DamagedPath() + " 2"), c.text);
       EXPECT_EQ(FileRows(), BlankRows(15));
+      EXPECT_NE(told.find("Kestrova Scores.plist.damaged 2"), std::string::npos) << told;
     } else {
-      EXPECT_EQ(testsupport::ReadFile(DamagedPath()), "older");
+      EXPECT_FALSE(std::filesystem::exists(DamagedPath() + " 2"));
       EXPECT_EQ(testsupport::ReadFile(Path()), c.text);  // padding stays in memory
+      EXPECT_EQ(told, "");
     }
   }
+}
+
+// Every damaged file is kept under a name of its own, and the player is told
+// once for each where it went.
+TEST_F(ScoresFileTest, EachDamagedFileIsKeptUnderAFreeName) {
+  const std::string texts[] = {"first damage", "second damage", "third damage", "fourth damage"};
+  // A name already taken further up the row is skipped, not replaced.
+  ASSERT_TRUE(testsupport::WriteFile(DamagedPath() + " 3", "taken"));
+  const std::string expectedCopies[] = {DamagedPath(), DamagedPath() + " 2", DamagedPath() + " 4",
+                                        DamagedPath() + " 5"};
+  for (int i = 0; i < 4; ++i) {
+    SCOPED_TRACE(texts[i]);
+    ASSERT_TRUE(testsupport::WriteFile(Path(), texts[i]));
+    ::testing::internal::CaptureStderr();
+    LoadScoresFile();
+    const std::string told = ::testing::internal::GetCapturedStderr();
+    EXPECT_EQ(Rows(&gScores->root), BlankRows(15));
+    EXPECT_EQ(FileRows(), BlankRows(15));
+    EXPECT_EQ(std::count(told.begin(), told.end(), '\n'), 1) << told;
+    EXPECT_NE(told.find(expectedCopies[i] + "\""), std::string::npos) << told;
+  }
+  for (int i = 0; i < 4; ++i) EXPECT_EQ(testsupport::ReadFile(expectedCopies[i]), texts[i]);
+  EXPECT_EQ(testsupport::ReadFile(DamagedPath() + " 3"), "taken");
+  // A sound file is read as it stands: nothing more is set aside or told.
+  ::testing::internal::CaptureStderr();
+  LoadScoresFile();
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  EXPECT_FALSE(std::filesystem::exists(DamagedPath() + " 6"));
 }
 
 TEST_F(ScoresFileTest, AShortTableTakesAResultBelowItsRows) {
@@ -258,6 +299,42 @@ TEST_F(ScoresFileTest, NoFileThatCanBeWrittenOrReadEndsTheProgramAtStartUp) {
       << result.stderrText;
 }
 
+
+// A score the reader would take as negative sat below the cleared pending
+// entries, which then pushed real rows out of the table at every visit of the
+// main screen. Such a score reads as 0; nobody who did not play is asked for
+// a name.
+TEST(ScoresFlowTest, AnOutOfRangeScoreNeitherOpensTheNameBoxNorPushesRowsOut) {
+  gametest::GameDriver driver(5);
+  const char* appData = std::getenv("AppData");
+  ASSERT_NE(appData, nullptr);
+  const std::string path = std::string(appData) + "/Kestrova Scores.plist";
+  for (const char* bad : {"-5", "2147483648", "4294967295", "-2147483648", "99999999999"}) {
+    SCOPED_TRACE(bad);
+    std::vector<Row> rows;
+    for (int r = 0; r < 15; ++r)
+      rows.push_back(Row{"P" + std::to_string(r), std::to_string(40000 - 1000 * r), std::to_string(r + 1)});
+    rows[4] = Row{"BAD", bad, "4"};
+    ASSERT_TRUE(testsupport::WriteFile(path, RowsText(rows)));
+    LoadScoresFile();
+    std::vector<Row> expected = rows;
+    expected[4].score = "0";
+    EXPECT_EQ(Rows(&gScores->root), expected);
+
+    for (int visit = 0; visit < 5; ++visit) {
+      SCOPED_TRACE(visit);
+      OpenMainScreenIn(driver);
+      for (int i = 0; i < 100 && GetFadeBrightness() < 255; ++i) driver.step();
+      ASSERT_EQ(GetFadeBrightness(), 255);
+      driver.steps(3);
+      EXPECT_EQ(currentScreen, gMainScreen.Pointer());
+      for (const InputScreen& box : *gInputScreens) EXPECT_EQ(box.active, 0);
+      EXPECT_EQ(Rows(&gScores->root), expected);
+      for (UInt32 e = 0; e < gScores->pending.count; ++e) EXPECT_EQ(gScores->pending.data[e].insertIndex, 65535);
+    }
+    EXPECT_EQ(testsupport::ReadFile(path), RowsText(rows));
+  }
+}
 
 // The whole road of a result: game over, the main screen's fade-in, the name
 // box, the file.

@@ -6,6 +6,7 @@
 #include <sys/resource.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -26,6 +27,7 @@ std::vector<std::string> Names(const std::string& folder) {
     if (name != "." && name != "..") names.push_back(name);
   }
   closedir(dir);
+  std::sort(names.begin(), names.end());
   return names;
 }
 
@@ -86,6 +88,46 @@ TEST(SafeSave, FailuresReportAndLeaveNothingBehind) {
   EXPECT_EQ(0, child.exitStatus);
   EXPECT_EQ(old, ReadFile(path));
   EXPECT_EQ(std::vector<std::string>{"big"}, Names(dir.path()));
+}
+
+// A save killed mid-write leaves its temporary file; the next save of the
+// same target clears them, and nothing that only looks alike.
+TEST(SafeSave, ASaveRemovesStaleTemporaryFilesOfItsTarget) {
+  testsupport::TempDir dir;
+  std::string path = dir / "prefs.plist";
+  ASSERT_TRUE(WriteFile(path, "old"));
+  for (const char* stale : {".prefs.plist.a1B2c3", ".prefs.plist.XXXXXX", ".prefs.plist.zzzzzz"})
+    ASSERT_TRUE(WriteFile(dir / stale, "half"));
+  const std::vector<std::string> kept = {
+      ".other.plist.a1B2c3",   // another target's
+      ".prefs.plist.a1B2c",    // too short
+      ".prefs.plist.a1B2c3d",  // too long
+      ".prefs.plist.a1-2c3",   // a character the pattern never makes
+      "prefs.plist.a1B2c3",    // not hidden
+  };
+  for (const std::string& name : kept) ASSERT_TRUE(WriteFile(dir / name, "keep"));
+  ASSERT_EQ(0, mkdir((dir / ".prefs.plist.Folder").c_str(), 0755));
+  ASSERT_EQ(0, symlink("prefs.plist", (dir / ".prefs.plist.Linked").c_str()));
+
+  EXPECT_EQ(noErr, SafeSaveBytes(path.c_str(), "new", 3));
+  EXPECT_EQ("new", ReadFile(path));
+  std::vector<std::string> expected = kept;
+  expected.push_back(".prefs.plist.Folder");
+  expected.push_back(".prefs.plist.Linked");
+  expected.push_back("prefs.plist");
+  std::sort(expected.begin(), expected.end());
+  EXPECT_EQ(expected, Names(dir.path()));
+  EXPECT_EQ("new", ReadFile(dir / ".prefs.plist.Linked"));  // the link still points at the target
+
+  // The plain case: only the target is left.
+  testsupport::TempDir plain;
+  std::string target = plain / "Kestrova Scores.plist";
+  for (const char* stale : {".Kestrova Scores.plist.Ab12Cd", ".Kestrova Scores.plist.000000",
+                            ".Kestrova Scores.plist.qwerty"})
+    ASSERT_TRUE(WriteFile(plain / stale, "half"));
+  EXPECT_EQ(noErr, SafeSaveBytes(target.c_str(), "table", 5));
+  EXPECT_EQ(std::vector<std::string>{"Kestrova Scores.plist"}, Names(plain.path()));
+  EXPECT_EQ("table", ReadFile(target));
 }
 
 }  // namespace

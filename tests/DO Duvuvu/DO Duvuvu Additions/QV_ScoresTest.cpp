@@ -45,6 +45,7 @@ std::string RowName(Scores& scores, UInt32 r) {
 }
 
 void SetCandidate(Scores& scores, UInt32 entry, SInt32 score) {
+  if (score == kNoKey) return;  // a cleared entry: no game's result
   PlistTag::FindTag(&scores.pending.data[entry].tag, "integer", "Score", 1)
       ->SetString(std::to_string(score).c_str());
 }
@@ -67,6 +68,9 @@ TEST(ScoresTest, CandidatesRankBelowEqualRows) {
       {"keyless row reuses the one above", {500, kNoKey, 100}, {400}, {2}, {"500", "none", "400"}, 1},
       {"keyless first row counts as 0", {kNoKey, -3}, {1}, {0}, {"1", "none"}, 1},
       {"signed 32-bit", {2147483647, -2147483647 - 1}, {0}, {1}, {"2147483647", "0"}, 1},
+      {"an entry without the key is no candidate", {10, -5, -20}, {kNoKey, kNoKey}, {65535, 65535},
+       {"10", "-5", "-20"}, 0},
+      {"a keyless entry beside a real one", {10, -5}, {kNoKey, -1}, {65535, 1}, {"10", "-1"}, 1},
   };
   for (const RankCase& c : cases) {
     SCOPED_TRACE(c.what);
