@@ -253,6 +253,17 @@ int RunLoopPass() {
   return steps;
 }
 
+void QuitForShutdownSignal() {
+  if (GameFlags.gameOn) GameFlags.gameOver = 1;
+  QuitRequested = 1;
+}
+
 void RunMainLoop() {
-  while (!QuitRequested) RunLoopPass();
+  while (!QuitRequested) {
+    if (ShutdownSignal() != 0) {
+      QuitForShutdownSignal();
+      break;
+    }
+    RunLoopPass();
+  }
 }

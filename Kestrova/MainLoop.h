@@ -36,7 +36,10 @@ void UpdateFullScreenButton();
 // One pass: the quote-key delay, the steps due, a frame when one ran. The
 // number of steps that completed.
 int RunLoopPass();
-// The loop until QuitRequested.
+// A shut-down signal ends the program as a confirmed Quit does: a game in
+// progress is abandoned, its score never recorded.
+void QuitForShutdownSignal();
+// The loop until QuitRequested or a shut-down signal.
 void RunMainLoop();
 
 // The test hooks: when KESTROVA_TRACE names a file, one line per completed

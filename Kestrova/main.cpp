@@ -6,8 +6,12 @@
 #include "Screens/QVLogoScreen.h"
 #include "SpritesStartup.h"
 #include "Startup.h"
+#include "Sys.h"
 
 int main() {
+  // Log-out, Ctrl+C and kill end through the normal shut-down, which saves
+  // the preferences.
+  CatchShutdownSignals();
   RegisterCoreStartup();
   RegisterShellStartup();
   RegisterBlitterStartup();

@@ -39,6 +39,12 @@ void SetExecutablePathForTesting(const std::string& path);
 uint32_t CurrentThreadId();
 // The left mouse button anywhere on the desktop; 0 while video is down.
 bool IsLeftMouseButtonDown();
+// SIGTERM, SIGINT and SIGHUP ask for the normal shut-down: the first only
+// records the signal for the loop to see; a second one ends the process at
+// once, as the signal does by default.
+void CatchShutdownSignals();
+// The signal that asked for the shut-down; 0 while none has.
+int ShutdownSignal();
 
 // Clocks ----------------------------------------------------------------------
 

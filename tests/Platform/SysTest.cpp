@@ -2,7 +2,10 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
+#include <cstdio>
 #include <cstdlib>
+#include <string>
 
 #include "Sys.h"
 #include "TestSupport.h"
@@ -105,4 +108,31 @@ TEST(Clock, LocalOffsetFollowsTimeZone) {
     std::exit(LocalTimeOffsetSeconds() == 19800 ? 0 : 1);
   });
   EXPECT_EQ(r.exitStatus, 0);
+}
+
+// Each shut-down signal is only recorded the first time; a second one while
+// shutting down ends the process by that signal.
+TEST(Process, ShutdownSignalsAreRecordedOnceThenEndTheProcess) {
+  for (int number : {SIGTERM, SIGINT, SIGHUP}) {
+    SCOPED_TRACE(number);
+    auto first = RunInChild([number] {
+      CatchShutdownSignals();
+      if (ShutdownSignal() != 0) std::_Exit(10);
+      raise(number);
+      std::printf("after %d", ShutdownSignal());
+    });
+    EXPECT_TRUE(first.exited);
+    EXPECT_EQ(first.exitStatus, 0);
+    EXPECT_EQ(first.stdoutText, "after " + std::to_string(number));
+
+    auto second = RunInChild([number] {
+      CatchShutdownSignals();
+      raise(number);
+      raise(SIGTERM);
+      std::printf("survived");
+    });
+    EXPECT_FALSE(second.exited);
+    EXPECT_EQ(second.signal, SIGTERM);
+    EXPECT_EQ(second.stdoutText, "");
+  }
 }
