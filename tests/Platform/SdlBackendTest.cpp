@@ -23,6 +23,9 @@ class SdlBackendTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (!std::getenv("DISPLAY")) return;
+    // Without this SDL falls back to its offscreen driver when the display
+    // does not answer, and the suite would pass without any X server.
+    setenv("SDL_VIDEODRIVER", "x11", 1);
     testsupport::PinGraphicsLibraries();
     backend_ = NewSdlBackend();
     if (!backend_->InitVideo()) {
