@@ -114,9 +114,12 @@ void NormalEnd() {
   ClearPlayerMoveKeys();
 }
 
-// Steps 8 to 10: true when the game is over (step 11 follows), else the
-// normal end follows. A game that is over ends at once: nobody is left to
-// meet the rest of the wave, and nobody can join any more.
+// The end of a wave, after the moves: once the wave has sent all its enemies
+// and nothing of it is left on the field, a short wait, the fade-out, then the
+// next level (or the boss again if it is still unbeaten). True when the game
+// is over, and DoGameStep fades out to the main screen instead of the step's
+// normal end. A game that is over ends at once: nobody is left to meet the
+// rest of the wave, and nobody can join any more.
 bool WaveEndStep() {
   if (GameFlags.gameOver) return true;
   if (GameFlags.waveBudget != 0) return false;

@@ -6,6 +6,11 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
   list(APPEND DUVUVU_WARNINGS -Wno-restrict)
 endif()
 set(DUVUVU_XVFB_WRAP "${CMAKE_SOURCE_DIR}/tests/xvfb-wrap")
+# Every test runs through display-wrap, which gives it the display its entry
+# names: none, the run's shared Xvfb (the fixture below) or a private one.
+set(DUVUVU_DISPLAY_WRAP "${CMAKE_SOURCE_DIR}/tests/display-wrap")
+set(DUVUVU_SHARED_DISPLAY_DIR "${CMAKE_BINARY_DIR}/shared-display")
+set(DUVUVU_SHARED_DISPLAY_FIXTURE shared_display)
 
 # duvuvu_library(<target> DEPS <libs...>)
 # Every .cpp in the calling folder (recursively) makes the library; the folder
@@ -19,35 +24,82 @@ function(duvuvu_library target)
   target_link_libraries(${target} PUBLIC ${ARG_DEPS} PRIVATE ${ARG_PRIVATE_DEPS})
 endfunction()
 
-# duvuvu_test(<target> SOURCES <files...> LIBS <libs...>)
-# A GoogleTest binary; every run, discovery included, goes through xvfb-wrap.
+# duvuvu_test(<target> SOURCES <files...> LIBS <libs...> [DISPLAY none|shared]
+#             [PRIVATE_DISPLAY <suites...>])
+# A GoogleTest binary, each case a ctest test. DISPLAY none runs it with no X
+# display; shared (the default) on the run's one Xvfb. The suites named after
+# PRIVATE_DISPLAY (real windows driven by xdotool, full-screen switches, the
+# real program) get a server of their own per case and the private_display label.
 function(duvuvu_test target)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "DISPLAY" "SOURCES;LIBS;PRIVATE_DISPLAY" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_compile_options(${target} PRIVATE ${DUVUVU_WARNINGS})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} test_support GTest::gtest GTest::gtest_main)
   target_compile_definitions(${target} PRIVATE DUVUVU_BUNDLE_DIR="${DUVUVU_BUNDLE_DIR}")
-  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${DUVUVU_XVFB_WRAP}")
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 PROPERTIES TIMEOUT 300)
+  duvuvu_discover_tests(${target} DISPLAY ${ARG_DISPLAY} PRIVATE_DISPLAY ${ARG_PRIVATE_DISPLAY})
 endfunction()
 
-# duvuvu_tests_in(<folder under tests/> LIBS <libs...>)
+# duvuvu_discover_tests(<target> [DISPLAY none|shared] [PRIVATE_DISPLAY <suites...>])
+# The ctest entries of a GoogleTest binary, with the display each one gets.
+function(duvuvu_discover_tests target)
+  cmake_parse_arguments(ARG "" "DISPLAY" "PRIVATE_DISPLAY" ${ARGN})
+  # An emulator already set (env with a driver's settings) goes in front.
+  get_target_property(emulator ${target} CROSSCOMPILING_EMULATOR)
+  if(NOT emulator)
+    set(emulator "")
+  endif()
+  list(APPEND emulator "${DUVUVU_DISPLAY_WRAP}")
+  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${emulator}")
+  if(ARG_DISPLAY STREQUAL "none")
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120
+                         PROPERTIES TIMEOUT 300 ENVIRONMENT "DUVUVU_TEST_DISPLAY=none")
+    return()
+  endif()
+  set(shared_properties TIMEOUT 300 ENVIRONMENT "DUVUVU_TEST_DISPLAY=${DUVUVU_SHARED_DISPLAY_DIR}"
+                        FIXTURES_REQUIRED ${DUVUVU_SHARED_DISPLAY_FIXTURE})
+  if(NOT ARG_PRIVATE_DISPLAY)
+    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 PROPERTIES ${shared_properties})
+    return()
+  endif()
+  list(TRANSFORM ARG_PRIVATE_DISPLAY APPEND ".*")
+  list(JOIN ARG_PRIVATE_DISPLAY ":" private_filter)
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 TEST_FILTER "-${private_filter}"
+                       PROPERTIES ${shared_properties})
+  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 TEST_FILTER "${private_filter}"
+                       PROPERTIES TIMEOUT 300 ENVIRONMENT "DUVUVU_TEST_DISPLAY=private" LABELS private_display)
+endfunction()
+
+# duvuvu_tests_in(<folder under tests/> NAME <target> LIBS <libs...> [DISPLAY ...] [PRIVATE_DISPLAY ...])
 # One test binary per folder of tests, named after the folder.
 function(duvuvu_tests_in folder)
-  cmake_parse_arguments(ARG "" "NAME" "LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "NAME;DISPLAY" "LIBS;PRIVATE_DISPLAY" ${ARGN})
   file(GLOB sources CONFIGURE_DEPENDS "${CMAKE_CURRENT_SOURCE_DIR}/${folder}/*.cpp")
   if(NOT sources)
     return()
   endif()
-  duvuvu_test(${ARG_NAME} SOURCES ${sources} LIBS ${ARG_LIBS})
+  duvuvu_test(${ARG_NAME} SOURCES ${sources} LIBS ${ARG_LIBS} DISPLAY ${ARG_DISPLAY}
+              PRIVATE_DISPLAY ${ARG_PRIVATE_DISPLAY})
 endfunction()
 
 # duvuvu_benchmark(<target> SOURCES <files...> LIBS <libs...>)
-# Built in every configuration; ctest runs it once, briefly, so it does not rot.
+# Built in every configuration; ctest runs it once, briefly, on the shared
+# display, so it does not rot.
 function(duvuvu_benchmark target)
   cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_compile_options(${target} PRIVATE ${DUVUVU_WARNINGS})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
-  add_test(NAME ${target} COMMAND "${DUVUVU_XVFB_WRAP}" $<TARGET_FILE:${target}> --benchmark_min_time=0.001)
+  add_test(NAME ${target} COMMAND "${DUVUVU_DISPLAY_WRAP}" $<TARGET_FILE:${target}> --benchmark_min_time=0.001)
+  set_tests_properties(${target} PROPERTIES ENVIRONMENT "DUVUVU_TEST_DISPLAY=${DUVUVU_SHARED_DISPLAY_DIR}"
+                       FIXTURES_REQUIRED ${DUVUVU_SHARED_DISPLAY_FIXTURE})
+endfunction()
+
+# The shared Xvfb's start and stop, once per ctest run that needs it.
+function(duvuvu_shared_display_fixture)
+  add_test(NAME shared_display_start
+           COMMAND "${CMAKE_SOURCE_DIR}/tests/shared-xvfb" start "${DUVUVU_SHARED_DISPLAY_DIR}")
+  add_test(NAME shared_display_stop
+           COMMAND "${CMAKE_SOURCE_DIR}/tests/shared-xvfb" stop "${DUVUVU_SHARED_DISPLAY_DIR}")
+  set_tests_properties(shared_display_start PROPERTIES TIMEOUT 60 FIXTURES_SETUP ${DUVUVU_SHARED_DISPLAY_FIXTURE})
+  set_tests_properties(shared_display_stop PROPERTIES TIMEOUT 60 FIXTURES_CLEANUP ${DUVUVU_SHARED_DISPLAY_FIXTURE})
 endfunction()

@@ -1,5 +1,5 @@
-// The full-screen button of the real program, clicked through the binary's own
-// 1280 x 1024 Xvfb with xdotool, the window read back with xwininfo.
+// The full-screen button of the real program, clicked through a 1280 x 1024
+// Xvfb of its own with xdotool, the window read back with xwininfo.
 #include <gtest/gtest.h>
 
 #include <signal.h>

@@ -59,7 +59,6 @@ TEST(KeyNamesTest, SpecialKeysAreTheKeysWithoutACharacter) {
   EXPECT_EQ(count, 16);
   EXPECT_EQ(IsSpecialKey(138), 1);
   EXPECT_EQ(IsSpecialKey(0), 0);
-  EXPECT_EQ(KeyPanelConstant(), 95);
 }
 
 Point Centre(const Rect& r) {

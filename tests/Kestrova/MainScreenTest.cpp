@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <memory>
 #include <string>
@@ -28,6 +29,11 @@ using gametest::StepInput;
 
 Point Centre(const Rect& r) {
   return Point{static_cast<SInt16>((r.top + r.bottom) / 2), static_cast<SInt16>((r.left + r.right) / 2)};
+}
+
+bool RectInside(const Rect& inner, const Rect& outer) {
+  return inner.left >= outer.left && inner.top >= outer.top && inner.right <= outer.right &&
+         inner.bottom <= outer.bottom;
 }
 
 int CountSounds(const GameDriver& driver, const char* name) {
@@ -81,44 +87,61 @@ TEST_F(MainScreenTest, OpeningLaysTheScreenOut) {
   EXPECT_EQ(gPlayFieldRect.bottom, ScreenRect.bottom);
   EXPECT_EQ(gPlayFieldRect.right, ScreenRect.right);
 
-  ASSERT_EQ(screen().buttons.count, 5u);
-  for (int i = 0; i < 5; ++i) {
+  // The buttons stand in a column down the left at one pitch, each the size of
+  // its title image at the screen's scale, none over the next. Sound and Music
+  // stand right of their lamps, and their tracking rects reach back over them.
+  ASSERT_EQ(screen().buttons.count, UInt32{kMainButtonCount});
+  const Rect& first = screen().buttons.data[kMainPlay].rect;
+  const Rect& second = screen().buttons.data[kMainHelp].rect;
+  const SInt16 column = first.left;
+  const SInt16 pitch = static_cast<SInt16>(second.top - first.top);
+  const SInt16 lampGap = static_cast<SInt16>(screen().buttons.data[kMainSound].rect.left - column);
+  EXPECT_GT(lampGap, 0);
+  SInt16 columnRight = 0;
+  for (int i = 0; i < kMainButtonCount; ++i) {
     SCOPED_TRACE(i);
     const KVButton& b = screen().buttons.data[i];
-    const SInt16 w = static_cast<SInt16>(b.titleImage.imageWidth * 0.75f);
-    const SInt16 h = static_cast<SInt16>(b.titleImage.imageHeight * 0.75f);
+    const SInt16 w = static_cast<SInt16>(b.titleImage.imageWidth * screen().scale);
+    const SInt16 h = static_cast<SInt16>(b.titleImage.imageHeight * screen().scale);
     ASSERT_GT(w, 0);
-    const SInt16 shift = (i == kMainSound || i == kMainMusic) ? 32 : 0;
-    EXPECT_EQ(b.rect.top, 110 + 32 * i);
-    EXPECT_EQ(b.rect.bottom, 110 + 32 * i + h);
-    EXPECT_EQ(b.rect.left, 52 + shift);
-    EXPECT_EQ(b.rect.right, 52 + shift + w);
-    // The toggles' tracking rects reach back over their lamps.
-    EXPECT_EQ(b.trackRect.left, 52);
+    EXPECT_EQ(b.rect.right - b.rect.left, w);
+    EXPECT_EQ(b.rect.bottom - b.rect.top, h);
+    EXPECT_EQ(b.rect.top, first.top + pitch * i);
+    if (i > 0) {
+      EXPECT_GE(b.rect.top, screen().buttons.data[i - 1].rect.bottom);
+    }
+    const bool lamp = i == kMainSound || i == kMainMusic;
+    EXPECT_EQ(b.rect.left, column + (lamp ? lampGap : 0));
+    EXPECT_EQ(b.trackRect.left, column);
     EXPECT_EQ(b.trackRect.right, b.rect.right);
+    EXPECT_EQ(b.trackRect.top, b.rect.top);
+    EXPECT_EQ(b.trackRect.bottom, b.rect.bottom);
+    EXPECT_TRUE(RectInside(b.rect, ScreenRect));
+    columnRight = std::max(columnRight, b.rect.right);
   }
   EXPECT_EQ(screen().buttons.data[kMainSound].clickSound, nullptr);
 
-  const Point header = Centre(screen().scorePanel.rect);
-  EXPECT_NEAR(header.v, 122, 1);
-  EXPECT_NEAR(header.h, 500, 1);
+  // The high-score table stands right of the buttons, its header centred over it.
+  const Rect& table = screen().scoreTableRect;
+  EXPECT_TRUE(RectInside(table, ScreenRect));
+  EXPECT_GT(table.left, columnRight);
+  const Rect& header = screen().scorePanel.rect;
+  EXPECT_NEAR(Centre(header).h, Centre(table).h, 1);
+  EXPECT_LT(Centre(header).v, table.top);
+  EXPECT_GT(header.bottom, header.top);
 
+  // The credits line: its image shown at 1 / 1.6, in the top right, above the table.
   const Rect& credits = screen().creditsRect;
-  EXPECT_EQ(credits.top, 76);
-  EXPECT_EQ(credits.left, ScreenRect.right - 270);
-  EXPECT_EQ(credits.right - credits.left, 250);  // 400 / 1.6
-  EXPECT_EQ(credits.bottom - credits.top, 20);   // 32 / 1.6
+  EXPECT_EQ(credits.right - credits.left, static_cast<SInt16>(screen().creditsImage.imageWidth / 1.6f));
+  EXPECT_EQ(credits.bottom - credits.top, static_cast<SInt16>(screen().creditsImage.imageHeight / 1.6f));
+  EXPECT_TRUE(RectInside(credits, ScreenRect));
+  EXPECT_GT(credits.left, columnRight);
+  EXPECT_LE(credits.bottom, table.top);
 
   const Rect& nebula = screen().nebulaRect;
   EXPECT_EQ(nebula.right - nebula.left, screen().nebula.imageWidth);
-  EXPECT_NEAR((nebula.left + nebula.right) / 2, 320, 1);
-  EXPECT_NEAR((nebula.top + nebula.bottom) / 2, 240, 1);
-
-  const Rect& table = screen().scoreTableRect;
-  EXPECT_EQ(table.top, 142);
-  EXPECT_EQ(table.left, 379);
-  EXPECT_EQ(table.bottom, 460);
-  EXPECT_EQ(table.right, 620);
+  EXPECT_NEAR((nebula.left + nebula.right) / 2, (ScreenRect.left + ScreenRect.right) / 2, 1);
+  EXPECT_NEAR((nebula.top + nebula.bottom) / 2, (ScreenRect.top + ScreenRect.bottom) / 2, 1);
 
   EXPECT_EQ(gKeyPanel->conflictSound, &gSounds->metal0);
   EXPECT_EQ(gKeyPanel->selectSound, &gSounds->blip);

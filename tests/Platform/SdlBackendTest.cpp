@@ -1,4 +1,4 @@
-// The SDL backend against a real X server (the per-binary Xvfb), driven by
+// The SDL backend against a real X server (an Xvfb of its own), driven by
 // xdotool.
 #include <SDL.h>
 #include <gtest/gtest.h>
@@ -23,6 +23,9 @@ class SdlBackendTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
     if (!std::getenv("DISPLAY")) return;
+    // Without this SDL falls back to its offscreen driver when the display
+    // does not answer, and the suite would pass without any X server.
+    setenv("SDL_VIDEODRIVER", "x11", 1);
     testsupport::PinGraphicsLibraries();
     backend_ = NewSdlBackend();
     if (!backend_->InitVideo()) {
@@ -32,6 +35,7 @@ class SdlBackendTest : public ::testing::Test {
     }
     SetBackend(backend_);
     window_ = backend_->CreateWindow({100, 100, 868, 1124});
+    if (!window_) return;
     title_ = "shellplat-" + std::to_string(getpid());
     backend_->SetWindowTitle(window_, title_.c_str());
     hiddenAtCreation_ = !backend_->IsWindowVisible(window_);
@@ -47,8 +51,13 @@ class SdlBackendTest : public ::testing::Test {
     backend_ = nullptr;
   }
 
+  // Only a missing display skips: a display that does not answer, or a
+  // window that cannot be made on it, is a failure.
   void SetUp() override {
-    if (!backend_) GTEST_SKIP() << "no X display";
+    const char* display = std::getenv("DISPLAY");
+    if (!display) GTEST_SKIP() << "no X display";
+    ASSERT_NE(backend_, nullptr) << "SDL's video did not start on DISPLAY=" << display;
+    ASSERT_NE(window_, 0u) << "no window on DISPLAY=" << display;
     Drain();
   }
 

@@ -1,6 +1,6 @@
+#include <dirent.h>
 #include <gtest/gtest.h>
 
-#include <thread>
 #include <vector>
 
 #include "ScriptedBackend.h"
@@ -23,6 +23,17 @@ void Record(uint32_t id, void* context) {
   runs->ids.push_back(id);
   if (runs->killId) runs->backend->KillTimer(runs->killId);
   if (runs->reenter) runs->backend->RunDueTimers();
+}
+
+// The threads of this process, as the kernel lists them.
+int ThreadCount() {
+  int count = 0;
+  if (DIR* dir = opendir("/proc/self/task")) {
+    while (dirent* entry = readdir(dir))
+      if (entry->d_name[0] != '.') ++count;
+    closedir(dir);
+  }
+  return count;
 }
 
 class TimerTest : public ::testing::Test {
@@ -115,12 +126,15 @@ TEST_F(TimerTest, ReentryFromAProcedureDoesNothing) {
   EXPECT_EQ(runs.times.size(), 1u);
 }
 
+// A timer is only a record until a dispatch point runs it: setting one starts
+// no thread, and no time passing makes it run by itself.
 TEST_F(TimerTest, RunsOnTheCallingThreadOnly) {
+  const int threadsBefore = ThreadCount();
+  ASSERT_GT(threadsBefore, 0);
   Runs runs;
   backend.SetTimer(5, Record, &runs);
   clock.AdvanceMilliseconds(50);
-  // Nothing runs on its own: without a dispatch point no time passing helps.
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  EXPECT_EQ(ThreadCount(), threadsBefore);
   EXPECT_TRUE(runs.times.empty());
   uint32_t thread = 0;
   auto probe = [](uint32_t, void* context) { *static_cast<uint32_t*>(context) = CurrentThreadId(); };
@@ -128,4 +142,5 @@ TEST_F(TimerTest, RunsOnTheCallingThreadOnly) {
   clock.AdvanceMilliseconds(5);
   backend.RunDueTimers();
   EXPECT_EQ(thread, CurrentThreadId());
+  EXPECT_EQ(runs.times.size(), 1u);
 }

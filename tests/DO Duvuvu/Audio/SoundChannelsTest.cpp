@@ -132,10 +132,34 @@ TEST_F(SoundChannelsTest, VolumeDuringABufferCommandLeavesIt) {
   DisposePtrBlock_Audio(block);
 }
 
+// Quiet before anything played stops a source OpenAL has never started: no
+// AL error, the command is done, and every buffer is still free for the first
+// sound, which then plays as on a fresh channel.
 TEST_F(SoundChannelsTest, QuietOnANeverPlayedSource) {
+  alGetError();
   const SoundCommand quiet{kQuietCmd, 0, 0};
-  DoSoundCommand(chan, &quiet);
+  EXPECT_EQ(DoSoundCommand(chan, &quiet), 0);
+  EXPECT_EQ(alGetError(), AL_NO_ERROR);
+  EXPECT_EQ(chan->current.code, 0);
   EXPECT_EQ(chan->source->buffersUsed, 0u);
+  ALint queued = -1;
+  alGetSourcei(chan->source->source, AL_BUFFERS_QUEUED, &queued);
+  EXPECT_EQ(queued, 0);
+
+  Ptr block = NewPtrBlockClear_Audio(68 + 600000);
+  Handle resource = NewHandleBlockClear_Audio(6 + 68);
+  SetupSoundHeader(resource, 2, kRate44100, 16, 0, 60, 600000, nullptr);
+  std::memcpy(block, *resource + 6, 68);
+  DisposeHandleBlock_Audio(resource);
+  const SoundCommand buffer{kBufferCmd, 0, reinterpret_cast<uintptr_t>(block)};
+  DoSoundCommand(chan, &buffer);
+  EXPECT_EQ(chan->current.code, kBufferCmd);
+  EXPECT_EQ(chan->source->buffersUsed, 8u);
+  ALint state = 0;
+  alGetSourcei(chan->source->source, AL_SOURCE_STATE, &state);
+  EXPECT_EQ(state, AL_PLAYING);
+  DoSoundCommand(chan, &quiet);
+  DisposePtrBlock_Audio(block);
 }
 
 TEST_F(SoundChannelsTest, ClockAndCallbackCommands) {

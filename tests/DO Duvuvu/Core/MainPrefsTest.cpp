@@ -97,18 +97,28 @@ TEST_F(MainPrefsTest, LoadWithoutAFileSetsTheDefaults) {
   EXPECT_EQ(root.child.count, 1u) << "the root is untouched";
 }
 
+// A <boolean> element with text in it reads as a boolean whose text is
+// neither "true/" nor "false/": such a flag, like a missing key, keeps the
+// value it had, whichever that was.
 TEST_F(MainPrefsTest, UnknownTextsAndMissingKeysLeaveTheValues) {
   PlistTag root;
   prefs_.Save(&root);  // makes the folder
   ASSERT_TRUE(testsupport::WriteFile(
-      PrefsPath(), "<dict><key>Full Screen</key><maybe/><key>Graphics Mode</key><false/></dict>"));
-  prefs_.monitorMode = 7;
-  prefs_.fullScreen = 1;
-  prefs_.graphicsMode = 1;
-  EXPECT_EQ(prefs_.Load(&root), 0);
-  EXPECT_EQ(prefs_.monitorMode, 7);
-  EXPECT_EQ(prefs_.fullScreen, 1);
-  EXPECT_EQ(prefs_.graphicsMode, 0);
+      PrefsPath(), "<dict><key>Full Screen</key><boolean>yes</boolean><key>Graphics Mode</key><false/></dict>"));
+  for (UInt8 before : {UInt8{0}, UInt8{1}}) {
+    SCOPED_TRACE(int(before));
+    prefs_.monitorMode = 7;
+    prefs_.fullScreen = before;
+    prefs_.graphicsMode = 1;
+    EXPECT_EQ(prefs_.Load(&root), 0);
+    PlistTag* odd = PlistTag::FindTag(&root, "boolean", "Full Screen", 0);
+    ASSERT_NE(odd, nullptr) << "the file holds a Full Screen boolean";
+    EXPECT_NE(Text(odd->value), "true/");
+    EXPECT_NE(Text(odd->value), "false/");
+    EXPECT_EQ(prefs_.monitorMode, 7);
+    EXPECT_EQ(prefs_.fullScreen, before);
+    EXPECT_EQ(prefs_.graphicsMode, 0);
+  }
 }
 
 TEST_F(MainPrefsTest, HooksAndTheOnlineSwitch) {

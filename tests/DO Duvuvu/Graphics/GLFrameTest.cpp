@@ -168,26 +168,18 @@ TEST_F(LetterboxTest, DisposeClearsTheWindowsRecord) {
   DisposeGLForWindow(window_);  // nothing left to dispose
 }
 
-TEST(GLContextLayer, FixedAnswers) {
+// Calls with nothing to act on do nothing: an integer other than the swap
+// interval, or none at all, is refused rather than read; no current context
+// means no swap; a null format is not freed.
+TEST(GLContextLayer, CallsWithNothingToActOnDoNothing) {
+  const SInt32 one = 1;
+  EXPECT_EQ(SetGLContextInteger(nullptr, kGLSwapIntervalParameter - 1, &one), 0);
+  EXPECT_EQ(SetGLContextInteger(nullptr, kGLSwapIntervalParameter, nullptr), 0);
+  SwapGLBuffers(nullptr);
+  DisposeGLPixelFormat(nullptr);
   GLPixelFormatRef format = ChooseGLPixelFormat(nullptr, 0, nullptr);
   ASSERT_NE(format, nullptr);
-  const auto* bytes = static_cast<const UInt8*>(format);
-  EXPECT_EQ(bytes[0], 40);
-  EXPECT_EQ(bytes[2], 1);
-  EXPECT_EQ(bytes[4], 37);
-  EXPECT_EQ(bytes[8], 0);
-  EXPECT_EQ(bytes[9], 24);
-  for (int i = 10; i < 40; ++i) EXPECT_EQ(bytes[i], 0) << i;
-  DisposeGLPixelFormat(format);
-  const SInt32 one = 1;
-  EXPECT_EQ(SetGLContextInteger(nullptr, 221, &one), 0);
-  EXPECT_EQ(UpdateGLContext(nullptr), 1);
-  EXPECT_EQ(SetGLDrawable(nullptr, nullptr), 1);
-  SwapGLBuffers(nullptr);  // no current context: nothing
-  EnableVSync();
-  EXPECT_EQ(VSyncEnabled(), 1);
-  DisableVSync();
-  EXPECT_EQ(VSyncEnabled(), 0);
+  DisposeGLPixelFormat(format);  // a leak here shows at exit
 }
 
 TEST(Fade, StepsAndBrightness) {

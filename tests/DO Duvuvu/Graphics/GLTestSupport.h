@@ -1,5 +1,5 @@
-// A main window with a GL context on the scripted backend, under the test
-// binary's own X server, and frame read-back.
+// A main window with a GL context on the scripted backend, on the test run's
+// shared X server (its windows stay hidden), and frame read-back.
 #pragma once
 
 #include <gtest/gtest.h>

@@ -1,4 +1,4 @@
-// The game's window on the SDL backend against this binary's own Xvfb
+// The game's window on the SDL backend against an Xvfb of its own
 // (1280 x 1024, no window manager): the geometry X itself reports.
 #include <gtest/gtest.h>
 
