@@ -165,7 +165,13 @@ inline void Row(UInt8* const* p, size_t n, const Job& j) {
     if constexpr (kSize == 1) {
       std::memset(d, v, n);
     } else {
-      for (size_t i = 0; i < n; ++i) Store<Pixel>(d + i * kSize, v);
+      // Sixteen bytes of the pattern per store, then the tail.
+      UInt8 pattern[16];
+      for (size_t i = 0; i < 16; i += kSize) Store<Pixel>(pattern + i, v);
+      const size_t bytes = n * kSize;
+      size_t i = 0;
+      for (; i + 16 <= bytes; i += 16) std::memcpy(d + i, pattern, 16);
+      for (; i < bytes; i += kSize) Store<Pixel>(d + i, v);
     }
   } else if constexpr (UnitBytes(kOp) != 0) {
     const UInt8* s = p[0];
