@@ -203,6 +203,12 @@ TEST_F(ColorTables, FatalErrors) {
   ExpectFatalBox(
       [] {
         CTabHandle t = NewTable(4);
+        GetScreenColors(t);  // no colours are shown while the fades are off
+      },
+      "CopyCTable();", "Error: srceClut is nil.");
+  ExpectFatalBox(
+      [] {
+        CTabHandle t = NewTable(4);
         CopyCTable(t, nullptr);
       },
       "CopyCTable();", "Error: destClut is nil.");
