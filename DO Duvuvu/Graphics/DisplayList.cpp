@@ -158,6 +158,18 @@ void SetDisplayServiceSeam(const DisplayServiceSeam* seam) {
   UnbindDisplayFunctions();
 }
 
+const DisplayServiceSeam& GetDisplayServiceSeam() { return gSeam; }
+
+namespace {
+DisplayManagerSeam gManager = {};
+}  // namespace
+
+void SetDisplayManagerSeam(const DisplayManagerSeam* seam) { gManager = seam ? *seam : DisplayManagerSeam{}; }
+
+const DisplayManagerSeam& GetDisplayManagerSeam() { return gManager; }
+
+UInt8 DisplaysOnModernSystem() { return gManager.olderSystem ? 0 : IsOSXOrLater(); }
+
 UInt8 BindDisplayFunctions() {
   if (gBound) return 0;
   if (!gSeam.lookup) {

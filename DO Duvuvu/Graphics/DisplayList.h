@@ -57,6 +57,44 @@ extern NamedArray<DisplayRecord>* DisplayList;
 void InitDisplayList();
 void ExitDisplayList();
 
+// The display manager of older systems: a device's gamma record (the header,
+// formulaSize bytes, then channelCount runs of dataCount entries of dataWidth
+// bits), its mode record and what its mode enumeration hands a callback.
+struct DeviceGammaRecord {
+  SInt16 version;
+  SInt16 type;
+  SInt16 formulaSize;
+  SInt16 channelCount;
+  SInt16 dataCount;
+  SInt16 dataWidth;
+};
+struct DisplayModeWords {
+  UInt32 words[4];  // resolution identifier, depth mode, then two service words
+};
+struct DisplayDepthInfo {
+  UInt32 depthMode;
+  UInt32 words[4];
+};
+struct DisplayModeInfo {
+  UInt32 resolutionID;
+  UInt32 flags;
+  UInt32 refreshRate;  // 16.16
+  UInt32 width;
+  UInt32 height;
+  UInt32 depthCount;
+  const DisplayDepthInfo* depths;
+  Str31 name;
+};
+// What an enumeration callback fills: the wanted resolution or depth mode,
+// whether it was found, and the words taken from the service.
+struct DisplayModeMatch {
+  UInt32 wanted;
+  UInt8 matched;
+  UInt32 depth;
+  UInt32 words[4];
+};
+typedef void (*DisplayModeCallback)(DisplayModeMatch* match, UInt32 userWord, const DisplayModeInfo* info);
+
 // The service behind the 28 display functions and the mode dictionaries:
 // production binds nothing (the folder service answers -43); tests set a fake.
 struct DisplayServiceSeam {
@@ -68,6 +106,26 @@ struct DisplayServiceSeam {
 };
 // Nil: the platform's own (which binds nothing).
 void SetDisplayServiceSeam(const DisplayServiceSeam* seam);
+const DisplayServiceSeam& GetDisplayServiceSeam();
+
+// Beside it, the display manager of older systems: a fake can show an older
+// system and answer its calls. Production has none.
+struct DisplayManagerSeam {
+  UInt8 olderSystem;
+  OSErr (*gammaStatus)(DeviceHandle device, const DeviceGammaRecord** outRecord);
+  // Code 4 sets the gamma record, 3 the device's colour entries.
+  OSErr (*deviceControl)(DeviceHandle device, SInt16 code, const void* parameter);
+  OSErr (*currentMode)(DeviceHandle device, DisplayModeWords* outMode);
+  OSErr (*enumerateModes)(DeviceHandle device, UInt32 resolutionID, DisplayModeCallback callback,
+                          DisplayModeMatch* match);
+  OSErr (*setMode)(DeviceHandle device, UInt32 resolutionID, UInt32 depthMode);
+  OSErr (*setModePreference)(UInt8 on);
+};
+// Nil: none.
+void SetDisplayManagerSeam(const DisplayManagerSeam* seam);
+const DisplayManagerSeam& GetDisplayManagerSeam();
+// The system version test as these displays see it: always modern here.
+UInt8 DisplaysOnModernSystem();
 
 // The signatures of the display functions this layer calls.
 struct DisplayBoundsRect {
@@ -77,6 +135,11 @@ typedef SInt32 (*GetActiveDisplayListProc)(UInt32 maxDisplays, UInt32* displays,
 typedef const void* (*DisplayModeQueryProc)(UInt32 display);
 typedef DisplayBoundsRect (*DisplayBoundsProc)(UInt32 display);
 typedef SInt32 (*DisplayBeamPositionProc)(UInt32 display);
+typedef SInt32 (*DisplayTransferByTableProc)(UInt32 display, UInt32 count, const float* red, const float* green,
+                                             const float* blue);
+typedef UInt8 (*DisplayIsCapturedProc)(UInt32 display);
+typedef SInt32 (*DisplayCaptureProc)(UInt32 display);
+typedef SInt32 (*DisplaySwitchToModeProc)(UInt32 display, const void* mode);
 
 constexpr int kDisplayFunctionCount = 28;
 // The bound entry points in lookup order (nil until bound).

@@ -44,7 +44,6 @@ UInt8 gMenusEnabled = 1;
 UInt8 gMenuWasEnabled[kLastMenu - kFirstMenu + 1];
 WindowRef gCoverWindow = nullptr;
 UInt8 gTaskbarWasVisible = 0;
-GammaTableHandle gCapturedGamma = nullptr;
 
 Rect MainDeviceRect() {
   DeviceHandle device = GetMainDeviceHandle();
@@ -81,8 +80,8 @@ void FillScreenRect(const ColorRGB& color) {
 
 // The captured gamma (nil here) and the port's system font.
 void FinishDisplaySetUp() {
-  gCapturedGamma = NewGammaTable();
-  GetDisplayGammaTable(0, gCapturedGamma);
+  NewGammaTable(&CapturedGammaTable);
+  GetDisplayGammaTable(CapturedGammaTable, nullptr);
   SetCurrentTextFont(0);
 }
 
@@ -251,7 +250,7 @@ void UnBlackenScreen() {
 
 void CloseDisplays() {
   if (!gMainWindow) return;
-  if (FullScreenFlag) FadeToColorNow(BlackColor.red, BlackColor.green, BlackColor.blue);
+  if (FullScreenFlag) FadeToColorNow(&BlackColor, nullptr);
   if (buildWORLD) {
     PushPort();
     SetCurrentPort(buildWORLD);

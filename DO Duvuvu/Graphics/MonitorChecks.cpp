@@ -41,9 +41,11 @@ Rect DefaultCenterDialogRect(SInt16 width, SInt16 height, SInt16 extraHeight) {
 
 void DefaultAddDialogItem(WindowRef, const Rect*, SInt16, ConstStr255Param) {}
 void DefaultRunModalWindow(WindowRef) {}
+OSType DefaultRunTextAlert(ConstStr255Param, SInt16, SInt16, SInt16) { return FOUR_CHAR_CODE("not!"); }
 
 const MonitorDialogSeam kDefaultSeam = {DefaultRunAlert, DefaultCenterDialogRect, DefaultAddDialogItem,
                                         DefaultRunModalWindow};
+TextAlertProc gTextAlert = DefaultRunTextAlert;
 MonitorDialogSeam gSeam = kDefaultSeam;
 
 void ApplicationNameC(char* out) { PToCStr(ApplicationName, out); }
@@ -58,6 +60,12 @@ SInt32 BeamPosition(UInt32 display) {
 }  // namespace
 
 void SetMonitorDialogSeam(const MonitorDialogSeam* seam) { gSeam = seam ? *seam : kDefaultSeam; }
+
+void SetTextAlertSeam(TextAlertProc alert) { gTextAlert = alert ? alert : DefaultRunTextAlert; }
+
+OSType RunDialogTextAlert(ConstStr255Param message, SInt16 width, SInt16 option1, SInt16 option2) {
+  return gTextAlert(message, width, option1, option2);
+}
 
 UInt8 AskToChangeResolution(SInt16 width, SInt16 height) {
   const UInt8 mode = gMainPrefs.monitorMode;

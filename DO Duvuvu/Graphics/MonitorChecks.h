@@ -16,6 +16,11 @@ struct MonitorDialogSeam {
 };
 // Nil restores the defaults.
 void SetMonitorDialogSeam(const MonitorDialogSeam* seam);
+// The shell's text alert: the clicked button's code ('not!' here). Tests set
+// their own; nil restores it.
+typedef OSType (*TextAlertProc)(ConstStr255Param message, SInt16 width, SInt16 option1, SInt16 option2);
+void SetTextAlertSeam(TextAlertProc alert);
+OSType RunDialogTextAlert(ConstStr255Param message, SInt16 width, SInt16 option1, SInt16 option2);
 
 constexpr SInt16 kDialogItemStaticText = 272;
 constexpr SInt16 kDialogItemIcon = 320;

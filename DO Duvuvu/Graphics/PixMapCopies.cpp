@@ -144,6 +144,13 @@ SInt32 CopyPixMapBits(const PixMap* source, const PixMap* destination, const Rec
   return 0;
 }
 
+void CopyBits8To8(PixMapHandle source, PixMapHandle destination, const Rect* sourceRect, const Rect* destRect,
+                  const Rect* clip) {
+  ConverterWalk walk;
+  if (!PrepareConverter(source, destination, sourceRect, destRect, clip, &walk)) return;
+  WalkPixels<UInt8, UInt8>(source, destination, walk, [](UInt8 v) { return v; });
+}
+
 void CopyBits8To16(PixMapHandle source, PixMapHandle destination, const Rect* sourceRect, const Rect* destRect,
                    const Rect* clip, Handle colorTable, const float* transfer) {
   ConverterWalk walk;

@@ -30,6 +30,9 @@ SInt32 CopyPixMapBits(const PixMap* source, const PixMap* destination, const Rec
 // Depth converters. Rects are in their maps' coordinates; the clip in the
 // destination's. A nil table takes the source's own; the transfer table is
 // three runs of 256 floats (red, green, blue) or nil.
+// Both rects are cut to their maps and the clip, each by what the other lost.
+void CopyBits8To8(PixMapHandle source, PixMapHandle destination, const Rect* sourceRect, const Rect* destRect,
+                  const Rect* clip);
 void CopyBits8To16(PixMapHandle source, PixMapHandle destination, const Rect* sourceRect, const Rect* destRect,
                    const Rect* clip, Handle colorTable, const float* transfer);
 void CopyBits8To32(PixMapHandle source, PixMapHandle destination, const Rect* sourceRect, const Rect* destRect,

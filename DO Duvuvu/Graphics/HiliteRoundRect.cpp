@@ -1,0 +1,110 @@
+#include <algorithm>
+
+#include "BlitDispatch.h"
+#include "Errors.h"
+#include "GLFrame.h"
+#include "PixMapDrawing.h"
+#include "Pictures.h"
+#include "PixelEffects.h"
+#include "PortDrawing.h"
+#include "Ports.h"
+
+// The extended 16-bit copy comes with the blitter's tinted families; until it
+// is linked in, the 16-bit road draws nothing.
+struct BlitTint;
+void COPY16X(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect, const Rect* dstRect,
+             const Rect* clipRect, BlitMode mode, UInt32 color, const UInt16* lookup, const BlitTint* tint,
+             UInt8 flipH, UInt8 flipV, SInt8 rotation, const Rect* maskRect, PixMapHandle alpha,
+             const Rect* alphaRect) __attribute__((weak));
+
+namespace {
+
+constexpr SInt16 kTile = 32;
+
+// Red, green and blue levels (32 neutral) and the translucency level.
+struct TintLevels {
+  UInt8 red, green, blue;
+  SInt8 level;
+};
+
+PixMapHandle gScratch8 = nullptr;
+PixMapHandle gScratch16 = nullptr;
+PixMapHandle gScratch32 = nullptr;
+void* gRoundRegion = nullptr;
+void* gFrameRegion = nullptr;
+
+void MakeScratches() {
+  if (gScratch16) return;
+  const Rect bounds{0, 0, kTile, kTile};
+  MakePixMap(8, &gScratch8, &bounds, 1, 0, 1);
+  MakePixMap(16, &gScratch16, &bounds, 1, 0, 1);
+  MakePixMap(32, &gScratch32, &bounds, 1, 0, 1);
+  gRoundRegion = CreateRegion();
+  gFrameRegion = CreateRegion();
+}
+
+// Recording has no effect here, so the frames meant for the regions are not
+// painted: they would land in whatever port is current.
+void RecordRegions(UInt8 withFrame) {
+  OpenRegionRecording();
+  CloseRegionRecording(gRoundRegion);
+  if (!withFrame) return;
+  OpenRegionRecording();
+  CloseRegionRecording(gFrameRegion);
+  CombineRegions(gRoundRegion, gFrameRegion, gRoundRegion);
+}
+
+void CopySeed(PixMapHandle from, PixMapHandle to) {
+  auto source = reinterpret_cast<CTabHandle>((*from)->colorTable);
+  auto destination = reinterpret_cast<CTabHandle>((*to)->colorTable);
+  if (source && destination) (*destination)->seed = (*source)->seed;
+}
+
+}  // namespace
+
+void HiliteRoundRect(PixMapHandle source, PixMapHandle destination, const Rect* sourceArea, const Rect* roundRect,
+                     SInt16, SInt16 level, UInt8 withFrame) {
+  if (!source || !destination || !sourceArea || !roundRect) return;
+  MakeScratches();
+  const SInt16 depth = (*destination)->pixelDepth;
+  PixMapHandle scratch = depth == 8 ? gScratch8 : depth == 16 ? gScratch16 : depth == 32 ? gScratch32 : nullptr;
+  if (!scratch) return;
+  // The road follows the destination's depth; a source or scratch of another
+  // depth would be read at the wrong pixel size.
+  if (depth != 32 && ((*source)->pixelDepth != depth || !*scratch || (*scratch)->pixelDepth != depth)) return;
+  if (depth == 8) CopySeed(destination, scratch);
+  RecordRegions(withFrame);
+
+  const SInt32 clamped = std::clamp<SInt32>(level, 0, 48);
+  const auto channel = static_cast<UInt8>(clamped * 32 / 24);
+  const TintLevels tint = {channel, channel, channel, 32};
+  const Rect& area = *sourceArea;
+  const Rect& rr = *roundRect;
+  for (SInt32 dy = 0; dy < rr.bottom - rr.top; dy += kTile) {
+    for (SInt32 dx = 0; dx < rr.right - rr.left; dx += kTile) {
+      Rect tile{static_cast<SInt16>(area.top + dy), static_cast<SInt16>(area.left + dx), area.bottom, area.right};
+      if (tile.bottom - tile.top > kTile || tile.right - tile.left > kTile) {
+        LastPictureHeight = kTile;
+        LastPictureWidth = kTile;
+      }
+      tile.bottom = static_cast<SInt16>(std::min<SInt32>(tile.bottom, tile.top + kTile));
+      tile.right = static_cast<SInt16>(std::min<SInt32>(tile.right, tile.left + kTile));
+      if (tile.bottom <= tile.top || tile.right <= tile.left) continue;
+      const SInt16 height = static_cast<SInt16>(tile.bottom - tile.top);
+      const SInt16 width = static_cast<SInt16>(tile.right - tile.left);
+      const Rect inScratch{0, 0, height, width};
+      if (depth == 32) FatalError("HiliteRoundRect needs to be finished for 32 bits", "");
+      if (depth == 16) {
+        if (!COPY16X) return;
+        COPY16X(source, scratch, nullptr, &tile, &inScratch, &ScreenRect, 0, kBlitNoColor, nullptr,
+                reinterpret_cast<const BlitTint*>(&tint), 0, 0, 0, nullptr, nullptr, nullptr);
+      }
+      else
+        COPY8(source, scratch, nullptr, &tile, &inScratch, &ScreenRect, 0, kBlitNoColor, nullptr, nullptr, 0, 0, 0,
+              nullptr);
+      const Rect place{static_cast<SInt16>(rr.top + dy), static_cast<SInt16>(rr.left + dx),
+                       static_cast<SInt16>(rr.top + dy + height), static_cast<SInt16>(rr.left + dx + width)};
+      CopyPixMapBits(*scratch, *destination, &inScratch, &place, kCopyModeCopy, gRoundRegion);
+    }
+  }
+}
