@@ -41,6 +41,12 @@ struct DisplayServices {
   // (saved and restored around the measure).
   SInt16 (*measureText)(ConstStr255Param text, SInt16 style);
   OSStatus (*shutdownApplication)(UInt8 keepRunning);
+  // Colours are three 16-bit components (red, green, blue).
+  void (*paintRect)(const Rect* rect, const UInt16* rgb);
+  void (*frameRect)(const Rect* rect, const UInt16* rgb);
+  void (*eraseRect)(const Rect* rect);
+  // Colour-table entry i of the main device; false without a table.
+  bool (*mainDeviceColor)(SInt32 index, UInt16* outRgb);
 };
 
 // Copies the record; nil empties every member.

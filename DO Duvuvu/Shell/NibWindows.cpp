@@ -8,6 +8,7 @@
 #include "DialogLayout.h"
 #include "DisplayHooks.h"
 #include "Errors.h"
+#include "FieldMonitors.h"
 #include "RefObjects.h"
 #include "SystemUI.h"
 #include "Windows.h"
@@ -249,6 +250,13 @@ OSStatus StandardDialogHandler(EventHandlerCallRef, EventRef event, void* userDa
 }
 
 void InitNibHandlers() {
-  for (auto& slot : NibHandlerTable) slot = nullptr;
+  NibHandlerTable[kTabControlHandler] = TabControlHandler;
+  NibHandlerTable[kReadOnlyFieldHandler] = ReadOnlyFieldHandler;
+  NibHandlerTable[kRequiredFieldHandler] = RequiredFieldHandler;
+  NibHandlerTable[kControlProcHandler] = ControlProcHandler;
+  NibHandlerTable[kAlphaFieldHandler] = AlphaFieldHandler;
+  NibHandlerTable[kMaxLengthFieldHandler] = MaxLengthFieldHandler;
+  NibHandlerTable[kRealFieldHandler] = RealFieldHandler;
+  NibHandlerTable[kIntegerFieldHandler] = IntegerFieldHandler;
   NibHandlerTable[kStandardDialogHandler] = StandardDialogHandler;
 }

@@ -108,6 +108,16 @@ void ResetSystemCalls() {
   t.quitAppModalLoop = NoHide;
   t.installEventLoopTimer = NoTimer;
   t.removeEventLoopTimer = NoRemoveTimer;
+  t.compileScript = [](void*, const char*, SInt32, void**) -> OSErr { return 0; };
+  t.executeScript = [](void*, void*, void**) -> OSErr { return 0; };
+  t.getParamDesc = [](const void* event, OSType keyword, OSType type, void* out) {
+    return AEGetParamDesc(event, keyword, type, out);
+  };
+  t.countItems = [](const void* list, SInt32* out) { return AECountItems(list, out); };
+  t.getNthItem = [](const void* list, SInt32 index, OSType type, OSType* keyword, OSType* outType, void* buffer,
+                    SInt32 size, SInt32* actual) {
+    return GetNthDescriptorItem(list, index, type, keyword, outType, buffer, size, actual);
+  };
   t.getStandardFilterProc = [](void** out) { return GetStandardFilterProc(out); };
   t.beep = NoBeep;
 }

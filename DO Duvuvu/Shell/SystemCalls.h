@@ -90,6 +90,16 @@ struct SystemCallTable {
                                     void* user, void** outTimer);
   OSStatus (*removeEventLoopTimer)(void* timer);
 
+  // The script interpreter.
+  OSErr (*compileScript)(void* instance, const char* text, SInt32 length, void** outScript);
+  OSErr (*executeScript)(void* instance, void* script, void** outValue);
+
+  // Apple-event descriptors.
+  OSErr (*getParamDesc)(const void* event, OSType keyword, OSType desiredType, void* outDescriptor);
+  OSErr (*countItems)(const void* list, SInt32* outCount);
+  OSErr (*getNthItem)(const void* list, SInt32 index, OSType desiredType, OSType* outKeyword, OSType* outType,
+                      void* buffer, SInt32 bufferSize, SInt32* outActualSize);
+
   // Classic dialogs.
   OSErr (*getStandardFilterProc)(void** outFilterProc);
   void (*beep)();

@@ -7,6 +7,7 @@
 #include "DialogTestSupport.h"
 #include "DisplayHooks.h"
 #include "NibWindows.h"
+#include "UrlAlert.h"
 
 namespace {
 
@@ -180,6 +181,8 @@ TEST_F(AlertsTest, EveryAlertShowsAndDisposesOneWindow) {
       {"RunSaveAlert", [&] { return RunSaveAlert(message.GetPtr(), other.GetPtr(), 1, 1, 1); }, 0, {295, 464, 399, 816}},
       {"RunChoiceAlert", [&] { return RunChoiceAlert(message.GetPtr(), other.GetPtr()); }, 0, {308, 440, 468, 840}},
       {"RunTextAlert", [&] { return RunTextAlert(text200.GetPtr(), 600, 2, 2); }, kResultCancel, {278, 392, 434, 888}},
+      {"RunURLAlert", [] { return RunURLAlert("Message", "https://example.com/", "Fine", 1); }, 0,
+       {319, 390, 447, 890}},
       {"RunTextAlert short", [&] { return RunTextAlert(message.GetPtr(), 600, 2, 2); }, kResultCancel,
        {290, 464, 410, 816}},
   };
@@ -226,6 +229,7 @@ TEST_F(AlertsTest, EveryAlertShowsAndDisposesOneWindow) {
         EXPECT_EQ(modalVisible, 1);
       }
       EXPECT_TRUE(boxes.boxes().empty());
+      EXPECT_TRUE(backend.openedTexts().empty());
       EXPECT_TRUE(AlertPartIsInitial());
       RegisterDisplayServices(nullptr);
     }
