@@ -362,7 +362,9 @@ void DrawLevelBanner() {
   const SInt32 bottom = top + h;
   GLImage* wave = SetImage(waveDisplayFRAME, 0);
   const float waveW = wave ? wave->imageWidth : 0;
-  if (GameFlags.levelKind == kLevelWave) {
+  // The boss in use picks the layout: the level kind turns to the next
+  // level's as soon as a wave is cleared, well before its boss arrives.
+  if (!gBoss->active) {
     const SInt32 tens = GameFlags.level / 10;
     const SInt32 ones = GameFlags.level % 10;
     float width = (waveW + 36.0f) * k;

@@ -11,6 +11,7 @@
 #include "Bundle.h"
 #include "Errors.h"
 #include "GameGlobals.h"
+#include "KeyTables.h"
 #include "MainPrefs.h"
 #include "NumberText.h"
 #include "PlistTag.h"
@@ -85,8 +86,14 @@ void ReadCustomKeys(PlistTag* root) {
     if (!player) continue;
     for (int k = 0; k < 5; ++k) {
       const std::string keyName = "Key " + std::to_string(k);
-      SInt32 code = 0;
-      if (ReadInteger(player, keyName.c_str(), &code)) KeyBindings[p][k] = static_cast<UInt8>(code & 0xFF);
+      PlistTag* tag = PlistTag::FindTag(player, "integer", keyName.c_str(), 0);
+      if (!tag) continue;
+      // Codes of 128 and above are written as signed bytes. A code no key
+      // gives could never be pressed: that key takes its default instead.
+      const long long code = WideNumber(tag->value);
+      const UInt8 byte = static_cast<UInt8>(code & 0xFF);
+      const bool held = code >= -128 && code <= 255 && KeyCodeToKeyBit(byte) != kNoKeyCode;
+      KeyBindings[p][k] = held ? byte : DefaultKeyCode(p, k);
     }
   }
 }

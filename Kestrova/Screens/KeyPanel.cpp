@@ -181,6 +181,8 @@ void InitKeyPanel(UInt8 construct) {
 
 void SetDefaultKeys() { std::memcpy(KeyBindings, kDefaultKeys, sizeof KeyBindings); }
 
+UInt8 DefaultKeyCode(int player, int key) { return kDefaultKeys[player][key]; }
+
 UInt8 GetKeyDisplayName(UInt8 code, StringPtr name, UInt8 bracket) {
   name[0] = 0;
   if (bracket) AppendText(name, "[");

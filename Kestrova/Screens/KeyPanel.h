@@ -47,6 +47,8 @@ extern UInt16 LastKeyTaken;
 void InitKeyPanel(UInt8 construct);
 
 void SetDefaultKeys();
+// The code SetDefaultKeys gives a player's key (0..1, 0..4).
+UInt8 DefaultKeyCode(int player, int key);
 // The key's name into name, in brackets when asked; 0 for a single character
 // (upper-cased), 1 for a word or "???".
 UInt8 GetKeyDisplayName(UInt8 code, StringPtr name, UInt8 bracket);

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "GLFrame.h"
 #include "Enemies.h"
@@ -154,6 +155,53 @@ TEST(LevelChangeTest, AClearedWaveAtLevelThreeStartsTheBlimpThenLevelFour) {
   EXPECT_EQ(GameFlags.bossBeaten, 0);
   EXPECT_EQ(gGameMusic->fileName, "Music/Game");
   EXPECT_EQ(GameFlags.waveBudget, WaveBudgetFor(4, false));
+}
+
+// The picture drawn now, and again with the level kind set to a wave's: the
+// two agree when the kind plays no part in it.
+bool KindChangesThePicture(GameDriver& driver) {
+  const std::vector<uint8_t> asItIs = driver.frame().rgba;
+  const SInt8 kind = GameFlags.levelKind;
+  GameFlags.levelKind = kLevelWave;
+  const std::vector<uint8_t> asAWave = driver.frame().rgba;
+  GameFlags.levelKind = kind;
+  EXPECT_FALSE(asItIs.empty());
+  return asItIs != asAWave;
+}
+
+// The banner's layout follows the boss in use, not the kind of the level to
+// come: the kind turns to the boss's as the wave is cleared, seconds before
+// the boss arrives.
+TEST(LevelChangeTest, TheBannerShowsTheBossLayoutOnlyWhileTheBossIsInUse) {
+  GameDriver driver(11);
+  StartWithPlayerZero(driver);
+  ASSERT_TRUE(gLevelBanner->active);
+
+  // The last steps of the wave before the level-3 boss: the kind is the
+  // boss's already, the boss is not in use yet, the banner still shows.
+  GameFlags.level = 3;
+  GameFlags.waveBudget = 0;
+  int drawn = 0;
+  for (int i = 0; i < 1000 && !gBoss->active; ++i) {
+    driver.step();
+    if (gBoss->active || !gLevelBanner->active || GameFlags.levelKind != kLevelBlimp) continue;
+    ++drawn;
+    ASSERT_FALSE(KindChangesThePicture(driver)) << "step " << i;
+  }
+  ASSERT_TRUE(gBoss->active);
+  EXPECT_GT(drawn, 25);  // the wave end's countdown at least
+
+  // The boss in use: its banner, whatever the kind says.
+  for (int i = 0; i < 200 && !gLevelBanner->active; ++i) driver.step();
+  ASSERT_TRUE(gLevelBanner->active);
+  ASSERT_TRUE(gBoss->active);
+  EXPECT_FALSE(KindChangesThePicture(driver));
+  // The boss gone, the same banner shows a wave's layout.
+  const std::vector<uint8_t> withBoss = driver.frame().rgba;
+  gBoss->active = 0;
+  const std::vector<uint8_t> without = driver.frame().rgba;
+  gBoss->active = 1;
+  EXPECT_NE(withBoss, without);
 }
 
 TEST(LevelChangeTest, LevelNinetyNineStaysNinetyNine) {

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <iterator>
 #include <cstdlib>
 #include <cstring>
 #include <string>
@@ -10,6 +11,7 @@
 
 #include "Bundle.h"
 #include "GameGlobals.h"
+#include "KeyTables.h"
 #include "MainPrefs.h"
 #include "PlistTag.h"
 #include "Screens/KeyPanel.h"
@@ -66,7 +68,7 @@ class GamePrefsTest : public ::testing::Test {
 };
 
 TEST_F(GamePrefsTest, SaveThenLoadGivesEveryValueBack) {
-  const UInt8 keys[2][5] = {{0, 137, 10, 125, 49}, {86, 88, 140, 87, 36}};
+  const UInt8 keys[2][5] = {{0, 137, 14, 125, 49}, {86, 88, 140, 87, 36}};
   std::memcpy(KeyBindings, keys, sizeof keys);
   FirstPlay = 0;
   AdScreen = -7;
@@ -146,6 +148,52 @@ TEST_F(GamePrefsTest, OnlyTheKeysPresentInTheFileChange) {
   EXPECT_EQ(FirstPlay, 0);  // neither true nor false: left alone
   EXPECT_EQ(Text(LastCommand), "old");
   EXPECT_EQ(gWindowSizes[1].width, 640);
+}
+
+// A code no key gives could never be pressed: that key would be lost until
+// rebound. It takes its default instead, and the file gets the default back.
+TEST_F(GamePrefsTest, KeyCodesNoKeyGivesFallBackToTheirDefaults) {
+  struct Case {
+    const char* text;  // as the file holds it
+    bool held;         // a key of the key table
+    UInt8 code;        // the code when held
+  };
+  const Case cases[] = {
+      {"54", false, 0},   {"144", false, 0}, {"-1", false, 0},       {"255", false, 0},
+      {"56", false, 0},   {"300", false, 0}, {"-129", false, 0},     {"99999999999", false, 0},
+      {"0", true, 0},     {"137", true, 137}, {"-120", true, 136},   {"126", true, 126},
+  };
+  const UInt8 defaults[10] = {123, 124, 126, 125, 49, 86, 88, 91, 87, 82};
+  for (size_t first = 0; first < std::size(cases); first += 10) {
+    std::string body = "<key>Custom Keys</key><dict>";
+    std::vector<UInt8> expected(defaults, defaults + 10);
+    for (int p = 0; p < 2; ++p) {
+      body += "<key>Player " + std::to_string(p) + "</key><dict>";
+      for (int k = 0; k < 5; ++k) {
+        const size_t i = first + static_cast<size_t>(p * 5 + k);
+        if (i >= std::size(cases)) {
+          expected[static_cast<size_t>(p * 5 + k)] = 0;  // a missing key keeps its code
+          continue;
+        }
+        const Case& c = cases[i];
+        if (c.held) {
+          ASSERT_NE(KeyCodeToKeyBit(c.code), kNoKeyCode) << c.text;
+        }
+        body += "<key>Key " + std::to_string(k) + "</key><integer>" + c.text + "</integer>";
+        if (c.held) expected[static_cast<size_t>(p * 5 + k)] = c.code;
+      }
+      body += "</dict>";
+    }
+    WritePrefs(body + "</dict>");
+    // Codes held before the load do not stand in for the defaults.
+    std::memset(KeyBindings, 0, sizeof KeyBindings);
+    LoadGamePrefs();
+    EXPECT_EQ(Keys(), expected) << body;
+    SaveGamePrefs();
+    std::memset(KeyBindings, 0, sizeof KeyBindings);
+    LoadGamePrefs();
+    EXPECT_EQ(Keys(), expected) << "written back";
+  }
 }
 
 TEST_F(GamePrefsTest, FirstPlayTakesOnlyTrueOrFalse) {
