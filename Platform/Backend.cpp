@@ -54,6 +54,12 @@ int Backend::ShowCursor(bool show) {
 
 void Backend::SetPointerAssociated(bool associated) { ::SetPointerAssociated(associated); }
 
+void Backend::SetTextInput(bool on) {
+  if (textInput_ == on) return;
+  textInput_ = on;
+  TextInputChanged(on);
+}
+
 uint32_t Backend::WindowAt(int x, int y) {
   for (uint32_t id : order_) {
     if (!IsWindowVisible(id)) continue;
@@ -139,6 +145,37 @@ std::string Latin1ToUtf8(const char* latin1) {
       out += static_cast<char>(0xC0 | (*p >> 6));
       out += static_cast<char>(0x80 | (*p & 0x3F));
     }
+  }
+  return out;
+}
+
+std::string Utf8ToLatin1(const char* utf8) {
+  std::string out;
+  if (!utf8) return out;
+  const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8);
+  while (*p) {
+    if (*p < 0x80) {
+      out += static_cast<char>(*p++);
+      continue;
+    }
+    // The length a lead byte announces; a stray continuation byte is one.
+    size_t length = 1;
+    if ((*p & 0xE0) == 0xC0) length = 2;
+    else if ((*p & 0xF0) == 0xE0) length = 3;
+    else if ((*p & 0xF8) == 0xF0) length = 4;
+    uint32_t code = length == 2 ? (*p & 0x1Fu) : length == 3 ? (*p & 0x0Fu) : (*p & 0x07u);
+    bool whole = length > 1;
+    size_t taken = 1;
+    for (; taken < length; ++taken) {
+      if ((p[taken] & 0xC0) != 0x80) {
+        whole = false;
+        break;
+      }
+      code = code << 6 | (p[taken] & 0x3Fu);
+    }
+    p += taken;
+    // Overlong forms of ASCII are not letters.
+    if (whole && length == 2 && code >= 0x80 && code <= 0xFF) out += static_cast<char>(code);
   }
   return out;
 }

@@ -28,6 +28,7 @@ enum class NativeEventKind : uint8_t {
   Maximize,    // the user maximised the window
   Restore,     // the user restored a maximised window
   Posted,      // a PostMessage message
+  Text,        // one character typed while text input is on (param: Latin-1)
   Other,
 };
 
@@ -35,9 +36,12 @@ struct NativeEvent {
   NativeEventKind kind = NativeEventKind::Other;
   uint32_t window = 0;    // our window id, 0 for none
   uint32_t timeMs = 0;    // MonotonicMilliseconds when it arrived
-  int scancode = 0;       // SDL scancode (keys)
-  int32_t keyCode = 0;    // SDL key code, layout-aware (keys)
+  int scancode = 0;       // SDL scancode (keys; Text: the key down before it, 0 for none)
+  int32_t keyCode = 0;    // SDL key code, layout-aware (keys; Text: as scancode)
   bool repeat = false;    // auto-repeat key down
+  // A key down while text input is on: the character it types, if any, comes
+  // as a Text event of its own.
+  bool typesAsText = false;
   bool capsLockOn = false;  // toggles at the time of a key event
   bool numLockOn = false;
   int x = 0;              // pointer in the window's client coordinates (buttons, motion)
@@ -106,6 +110,10 @@ class Backend {
   int CursorCount() const { return cursorCount_; }
   // Only recorded (see Sys.h): the pointer is never confined.
   void SetPointerAssociated(bool associated);
+  // Typed characters as the keyboard layout makes them (Text events); off
+  // after InitVideo.
+  void SetTextInput(bool on);
+  bool TextInputOn() const { return textInput_; }
 
   // Windows -------------------------------------------------------------------
 
@@ -190,6 +198,8 @@ class Backend {
   bool TakePosted(NativeEvent& out, bool remove);
   // Called by every ShowCursor with its argument and the new count.
   virtual void CursorCountChanged(bool show, int count) = 0;
+  // Called when SetTextInput changes the setting.
+  virtual void TextInputChanged(bool) {}
 
  private:
   struct Timer {
@@ -209,6 +219,7 @@ class Backend {
   std::vector<uint32_t> order_;
   bool runningTimers_ = false;
   int cursorCount_ = 0;
+  bool textInput_ = false;
 };
 
 // The program's backend: the SDL one unless a test installed another.
@@ -219,6 +230,9 @@ Backend* SetBackend(Backend* backend);
 
 // Window titles are Latin-1 in the engine and UTF-8 on the desktop.
 std::string Latin1ToUtf8(const char* latin1);
+// Typed text the other way: characters beyond Latin-1 and malformed
+// sequences are dropped.
+std::string Utf8ToLatin1(const char* utf8);
 
 // The opener OpenExternal uses; nil restores the default. Returns the old one.
 ExternalOpener SetExternalOpener(ExternalOpener opener, void* context);

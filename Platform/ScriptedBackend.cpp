@@ -121,6 +121,18 @@ void ScriptedBackend::PushClose(uint32_t window) { QueueWindowEvent(NativeEventK
 void ScriptedBackend::PushMaximize(uint32_t window) { QueueWindowEvent(NativeEventKind::Maximize, window); }
 void ScriptedBackend::PushRestore(uint32_t window) { QueueWindowEvent(NativeEventKind::Restore, window); }
 
+void ScriptedBackend::TypeText(const char* utf8) {
+  for (char c : Utf8ToLatin1(utf8)) {
+    NativeEvent e;
+    e.kind = NativeEventKind::Text;
+    e.window = FocusWindow();
+    e.timeMs = MonotonicMilliseconds();
+    e.param = static_cast<unsigned char>(c);
+    e.numLockOn = numLockOn_;
+    queue_.push_back(e);
+  }
+}
+
 void ScriptedBackend::Push(const NativeEvent& event) {
   NativeEvent e = event;
   if (e.timeMs == 0) e.timeMs = MonotonicMilliseconds();

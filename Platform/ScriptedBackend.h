@@ -31,6 +31,10 @@ class ScriptedBackend : public Backend {
   void PressKey(int scancode, int32_t keyCode = 0);
   void RepeatKey(int scancode, int32_t keyCode = 0);
   void ReleaseKey(int scancode, int32_t keyCode = 0);
+  // Text as the system's text input hands it over (UTF-8 in): one Text event
+  // per Latin-1 character, on the focus window, whatever SetTextInput says.
+  // Scripted key events never defer their characters to text (typesAsText).
+  void TypeText(const char* utf8);
   // Down and up in one pump: the key reads as down until ClearKeyLatch.
   void TapKey(int scancode);
   // Changes the physical key state without any event (focus elsewhere).

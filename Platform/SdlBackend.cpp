@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 #include <map>
+#include <string>
 
 #include "KeyTranslation.h"
 #include "Sys.h"
@@ -34,10 +35,13 @@ class SdlBackend final : public Backend {
 
   bool InitVideo() override {
     if (videoUp_) return true;
-    // SIGINT and SIGTERM keep their default action and end the process.
+    // SDL adds no signal handlers: the program's own (CatchShutdownSignals) stay.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) return false;
-    SDL_StopTextInput();
+    if (TextInputOn())
+      SDL_StartTextInput();
+    else
+      SDL_StopTextInput();
     SDL_AddEventWatch(&SdlBackend::Watch, this);
     videoUp_ = true;
     return true;
@@ -56,9 +60,23 @@ class SdlBackend final : public Backend {
     if (!videoUp_) return false;
     SDL_Event ev;
     while (SDL_PeepEvents(&ev, 1, SDL_PEEKEVENT, SDL_FIRSTEVENT, kLastShellEvent) == 1) {
-      bool meaningful = Convert(ev, out, remove);
-      if (!meaningful || remove) SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, kLastShellEvent);
-      if (meaningful) return true;
+      // Text comes a character at a time: its event stays queued until the
+      // last one is taken.
+      bool last = true;
+      const bool meaningful = ev.type == SDL_TEXTINPUT ? ConvertText(ev, out, &last) : Convert(ev, out, remove);
+      if (!meaningful || (remove && last)) {
+        SDL_PeepEvents(&ev, 1, SDL_GETEVENT, SDL_FIRSTEVENT, kLastShellEvent);
+        textTaken_ = 0;
+      } else if (remove) {
+        ++textTaken_;
+      }
+      if (meaningful) {
+        if (remove && out.kind == NativeEventKind::KeyDown) {
+          lastKeyScancode_ = out.scancode;
+          lastKeyCode_ = out.keyCode;
+        }
+        return true;
+      }
     }
     return false;
   }
@@ -255,6 +273,14 @@ class SdlBackend final : public Backend {
     if (videoUp_) SDL_ShowCursor(count >= 0 ? SDL_ENABLE : SDL_DISABLE);
   }
 
+  void TextInputChanged(bool on) override {
+    if (!videoUp_) return;
+    if (on)
+      SDL_StartTextInput();
+    else
+      SDL_StopTextInput();
+  }
+
  private:
   WindowState* Find(uint32_t id) {
     auto it = windows_.find(id);
@@ -294,6 +320,7 @@ class SdlBackend final : public Backend {
         out.scancode = ev.key.keysym.scancode;
         out.keyCode = ev.key.keysym.sym;
         out.repeat = ev.key.repeat != 0;
+        out.typesAsText = ev.type == SDL_KEYDOWN && SDL_IsTextInputActive();
         out.capsLockOn = (ev.key.keysym.mod & KMOD_CAPS) != 0;
         out.numLockOn = (ev.key.keysym.mod & KMOD_NUM) != 0;
         return true;
@@ -317,6 +344,22 @@ class SdlBackend final : public Backend {
         // SDL_QUIT follows a close request, which already made its event.
         return false;
     }
+  }
+
+  // The next character of a text event not yet taken, in Latin-1, with the
+  // key whose press made it; false when none is left.
+  bool ConvertText(const SDL_Event& ev, NativeEvent& out, bool* last) {
+    const std::string text = Utf8ToLatin1(ev.text.text);
+    if (textTaken_ >= text.size()) return false;
+    out = NativeEvent{};
+    out.timeMs = EventTime(ev.common.timestamp);
+    out.kind = NativeEventKind::Text;
+    out.window = ev.text.windowID;
+    out.param = static_cast<unsigned char>(text[textTaken_]);
+    out.scancode = lastKeyScancode_;
+    out.keyCode = lastKeyCode_;
+    *last = textTaken_ + 1 >= text.size();
+    return true;
   }
 
   // A peek leaves the maximise bookkeeping as it was.
@@ -345,6 +388,9 @@ class SdlBackend final : public Backend {
 
   bool videoUp_ = false;
   bool latched_[kScancodeLimit] = {};
+  size_t textTaken_ = 0;  // characters of the first queued text event handed out
+  int lastKeyScancode_ = 0;  // the last key down taken, for the text it makes
+  int32_t lastKeyCode_ = 0;
   std::map<uint32_t, WindowState> windows_;
 };
 

@@ -85,6 +85,10 @@ void ClassAndKind(const NativeEvent& message, UInt32* eventClass, UInt32* kind) 
       *eventClass = kEventClassMouse;
       *kind = kEventMouseMoved;
       break;
+    case NativeEventKind::Text:
+      *eventClass = kEventClassTextInput;
+      *kind = kEventTextInputUnicodeForKeyEvent;
+      break;
     case NativeEventKind::Posted:
       if (message.message == kWindowCloseMessageID) {
         *eventClass = kEventClassWindow;
@@ -116,8 +120,17 @@ bool KeyParameter(const NativeEvent& message, UInt32 modifiers, UInt32* outParam
     default:
       break;
   }
+  // Its character comes as a text event, which the layout made.
+  const bool printable = character >= 32 && character != 127;
+  if (message.typesAsText && printable) character = 0;
   *outParam = static_cast<UInt32>(virtualKey) << 8 | character;
   return true;
+}
+
+// A typed character with the virtual key of the key that made it.
+UInt32 TextParameter(const NativeEvent& message) {
+  const UInt8 virtualKey = VirtualKeyForKey(message.scancode, message.keyCode, message.numLockOn);
+  return static_cast<UInt32>(virtualKey) << 8 | (message.param & 0xFF);
 }
 
 }  // namespace
@@ -288,6 +301,8 @@ OSStatus ReceiveNextEvent(UInt32 typeCount, const EventTypeSpec* types, double, 
     }
   } else if (eventClass == kEventClassWindow) {
     event->param = message.param;
+  } else if (eventClass == kEventClassTextInput) {
+    event->param = TextParameter(message);
   } else {
     made = KeyParameter(message, event->modifiers, &event->param);
   }
@@ -308,7 +323,8 @@ void PollSystemEvents() {
 Boolean ConvertEventRefToEventRecord(EventRef event, EventRec* outRecord) {
   if (!event) return 0;
   UInt16 what;
-  if (event->eventClass == kEventClassKeyboard && event->kind == kEventRawKeyDown) {
+  if ((event->eventClass == kEventClassKeyboard && event->kind == kEventRawKeyDown) ||
+      event->eventClass == kEventClassTextInput) {
     what = kKeyDownEvent;
   } else if (event->eventClass == kEventClassKeyboard && event->kind == kEventRawKeyUp) {
     what = kKeyUpEvent;

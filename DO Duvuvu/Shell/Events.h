@@ -18,9 +18,11 @@ constexpr UInt32 kEventClassKeyboard = FOUR_CHAR_CODE("keyb");
 constexpr UInt32 kEventClassMouse = FOUR_CHAR_CODE("mous");
 constexpr UInt32 kEventClassWindow = FOUR_CHAR_CODE("wind");
 constexpr UInt32 kEventClassControl = FOUR_CHAR_CODE("cntl");
+constexpr UInt32 kEventClassTextInput = FOUR_CHAR_CODE("text");
 
 constexpr UInt32 kEventRawKeyDown = 1;
 constexpr UInt32 kEventRawKeyUp = 3;
+constexpr UInt32 kEventTextInputUnicodeForKeyEvent = 2;
 constexpr UInt32 kEventMouseDown = 1;
 constexpr UInt32 kEventMouseUp = 2;
 constexpr UInt32 kEventMouseMoved = 5;

@@ -1,5 +1,7 @@
 #include "ScreenList.h"
 
+#include "Backend.h"
+#include "Controls.h"
 #include "Events.h"
 
 PtrList<ScreenGL>* screenLIST = nullptr;
@@ -61,13 +63,17 @@ void ScreenGL::Hide() {
 bool ScreenGL::IsCurrent() const { return active && currentScreen == this; }
 
 void ProcessScreens() {
-  if (!screenLIST || !screenLIST->First()) return;
-  PassScope scope;
-  for (PtrNode<ScreenGL>* node = screenLIST->First(); node;) {
-    PtrNode<ScreenGL>* next = node->next;
-    if (node->value && node->value->active) node->value->Process();
-    node = next;
+  if (screenLIST && screenLIST->First()) {
+    PassScope scope;
+    for (PtrNode<ScreenGL>* node = screenLIST->First(); node;) {
+      PtrNode<ScreenGL>* next = node->next;
+      if (node->value && node->value->active) node->value->Process();
+      node = next;
+    }
   }
+  // The layout's characters (accents, dead keys) reach a focused text field
+  // only through the system's text input; other times it stays off.
+  GetBackend().SetTextInput(focusedField && focusedField->kind == kControlTextField);
 }
 
 void DrawScreens() {

@@ -29,6 +29,8 @@ class ScreenGL {
 extern PtrList<ScreenGL>* screenLIST;
 extern ScreenGL* currentScreen;
 
+// Every active screen's Process; then the system's text input is on only
+// while a text field has the focus.
 void ProcessScreens();
 void DrawScreens();
 bool AnyScreenActive();

@@ -4,11 +4,13 @@
 #include <cstdio>
 
 #include "ConfirmScreen.h"
+#include "EventPoll.h"
 #include "Events.h"
 #include "GLFrame.h"
 #include "GameAssets.h"
 #include "GameControls.h"
 #include "GamePrefs.h"
+#include "InputDevices.h"
 #include "MainLoop.h"
 #include "MainScreen.h"
 #include "ScoreTable.h"
@@ -32,7 +34,34 @@ Rect InsetBy(Rect r, SInt16 d) {
   return r;
 }
 
+void NoteHeldKeys(InputScreen* screen) {
+  KeyMap map;
+  ReadKeyMap(map);
+  screen->heldKeys.reset();
+  for (int bit = 0; bit < 128; ++bit) {
+    if (!((map[bit >> 3] >> (bit & 7)) & 1)) continue;
+    const UInt8 keyCode = KeyBitToKeyCode(static_cast<UInt8>(bit));
+    if (keyCode != kNoKeyCode) screen->heldKeys.set(keyCode);
+  }
+}
+
+// A held key counts as let go at its key-up, or once it reads up while the
+// current event is not one of its own (a key-up lost to a drain).
+void ForgetReleasedKeys(InputScreen* screen, const EventRec* event) {
+  const bool keyEvent = event && (event->what == kKeyDownEvent || event->what == kAutoKeyEvent ||
+                                  event->what == kKeyUpEvent);
+  const UInt8 eventKey = keyEvent ? static_cast<UInt8>(event->message >> 8) : kNoKeyCode;
+  for (int code = 0; code < 256; ++code) {
+    if (!screen->heldKeys.test(static_cast<size_t>(code))) continue;
+    const bool own = eventKey == code;
+    if ((own && event->what == kKeyUpEvent) || (!own && !IsKeyCodeDown(static_cast<UInt8>(code))))
+      screen->heldKeys.reset(static_cast<size_t>(code));
+  }
+}
+
 }  // namespace
+
+bool IsBlankName(const std::string& name) { return name.find_first_not_of(' ') == std::string::npos; }
 
 void InputScreen::Open(InputScreen* screen, SInt8 player, ConstStr255Param name) {
   LoadGameImage(&screen->panel, "MacPC/InputScreen", 1);
@@ -46,7 +75,6 @@ void InputScreen::Open(InputScreen* screen, SInt8 player, ConstStr255Param name)
   KVButton& ok = screen->okButton;
   ResetBoxButton(&ok);
   const UInt8 nameLength = name ? name[0] : 0;
-  ok.enabled = nameLength != 0;
   LoadGameImage(&ok.titleImage, "MacPC/OK", 1);
   const Point size = ShownImageSize(&ok.titleImage);
   ok.rect.left = static_cast<SInt16>(panel.right - size.h / 2 - 50);
@@ -63,6 +91,8 @@ void InputScreen::Open(InputScreen* screen, SInt8 player, ConstStr255Param name)
   field.maxLength = kPlayerNameLimit;
   field.text.clear();
   if (name) field.text.assign(reinterpret_cast<const char*>(name + 1), std::min<UInt16>(nameLength, kPlayerNameLimit));
+  if (IsBlankName(field.text)) field.text.clear();
+  ok.enabled = !field.text.empty();
   field.typeSound = &gSounds->dink;
   field.deleteSound = &gSounds->bounce;
   field.armed = 0;
@@ -77,6 +107,7 @@ void InputScreen::Open(InputScreen* screen, SInt8 player, ConstStr255Param name)
   field.Focus();
   screen->player = player;
   DrainEvents(kDrainMask);
+  NoteHeldKeys(screen);
   screen->Show(1);
 }
 
@@ -90,7 +121,10 @@ void InputScreen::Process() {
 
   MouseState mouse;
   GetMouseState(&mouse);
-  const SInt8 character = TypedBoxCharacter();
+  const EventRec* event = GetCurrentEventRec();
+  ForgetReleasedKeys(this, event);
+  SInt8 character = TypedBoxCharacter();
+  if (character != 0 && heldKeys.test(static_cast<UInt8>(event->message >> 8))) character = 0;
   const auto code = static_cast<UInt8>(character);
   if (code == 9) nameField.Focus();
   if ((code == 13 || code == 3) && okButton.enabled) {
@@ -98,18 +132,22 @@ void InputScreen::Process() {
     okButton.clickPending = 1;
   }
   nameField.HandleInput(&mouse, character);
-  okButton.enabled = !nameField.text.empty();
+  okButton.enabled = !IsBlankName(nameField.text);
 
   if (!okButton.TrackMouse(&mouse, 4, 0)) return;
+  // A closed box keeps no focus (nor the text input that comes with it).
+  if (focusedField == &nameField) focusedField = nullptr;
   RecordPlayerName(player, nameField.text.c_str());
   RenderMainScoreTable();
   Hide();
   DrainEvents(kDrainMask);
   InputScreen& first = (*gInputScreens)[0];
-  if (first.active)
+  if (first.active) {
     first.nameField.Focus();
-  else
+    NoteHeldKeys(&first);
+  } else {
     RenderMainScoreTable();
+  }
 }
 
 void InputScreen::Draw() {

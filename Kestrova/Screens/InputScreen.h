@@ -2,6 +2,8 @@
 #pragma once
 
 #include <array>
+#include <bitset>
+#include <string>
 
 #include "GLImage.h"
 #include "GameGlobals.h"
@@ -27,7 +29,13 @@ class InputScreen : public ScreenGL {
   TextFieldGL nameField;
   Rect promptRect = {0, 0, 0, 0};
   SInt8 player = 0;
+  // Key codes already down when the box took the keys: fire still held from
+  // the game types nothing until it is let go.
+  std::bitset<256> heldKeys;
 };
+
+// A name of spaces alone is no name.
+bool IsBlankName(const std::string& name);
 
 // Player 1's box first.
 extern StartupObject<std::array<InputScreen, 2>> gInputScreens;

@@ -394,4 +394,116 @@ TEST_F(NameBoxTest, ACommandKeyChordTypesNothing) {
   EXPECT_EQ(Box(0).nameField.text, "Bc");
 }
 
+// Fire still held as the box opens types nothing, its repeats included,
+// until it is let go; then the key types again.
+TEST_F(NameBoxTest, AKeyHeldAsTheBoxOpensTypesNothingUntilLetGo) {
+  ScriptedBackend& keys = driver().backend();
+  const auto tapSpace = [&] {
+    keys.PressKey(SDL_SCANCODE_SPACE);
+    keys.ReleaseKey(SDL_SCANCODE_SPACE);
+    Step();
+    Step();
+  };
+  SetResult(0, 5000, 3);
+  ASSERT_TRUE(gScores->TestEntries("Score"));
+  keys.PressKey(SDL_SCANCODE_SPACE);
+  Step();
+  Open(0);
+  for (int i = 0; i < 6; ++i) {
+    keys.RepeatKey(SDL_SCANCODE_SPACE);
+    Step();
+  }
+  EXPECT_EQ(Box(0).nameField.text, "");
+  EXPECT_EQ(Box(0).okButton.enabled, 0);
+  keys.ReleaseKey(SDL_SCANCODE_SPACE);
+  Step();
+  Type("ace");
+  tapSpace();
+  EXPECT_EQ(Box(0).nameField.text, "ace ");
+  Key(kReturnKey);
+  EXPECT_FALSE(Box(0).active);
+  EXPECT_EQ(RowValue(0, "string", "Name"), "ace ");
+
+  // A let-go whose key-up never reached the box counts too.
+  SetResult(0, 4000, 3);
+  ASSERT_TRUE(gScores->TestEntries("Score"));
+  keys.SetKeyHeld(SDL_SCANCODE_SPACE, true);
+  Open(0);
+  keys.RepeatKey(SDL_SCANCODE_SPACE);
+  Step();
+  keys.SetKeyHeld(SDL_SCANCODE_SPACE, false);
+  Step();
+  tapSpace();
+  Type("b");
+  EXPECT_EQ(Box(0).nameField.text, " b");
+}
+
+// Spaces alone are no name: not offered as the default, OK stays off and
+// nothing is recorded.
+TEST_F(NameBoxTest, ANameOfSpacesAloneIsNoName) {
+  SetResult(0, 5000, 3);
+  ASSERT_TRUE(gScores->TestEntries("Score"));
+  Open(0, "   ");
+  EXPECT_EQ(Box(0).nameField.text, "");
+  EXPECT_EQ(Box(0).okButton.enabled, 0);
+  const std::string before = ScoresFileText();
+  for (int i = 0; i < 3; ++i) {
+    driver().backend().PressKey(SDL_SCANCODE_SPACE);
+    driver().backend().ReleaseKey(SDL_SCANCODE_SPACE);
+    Step();
+    Step();
+  }
+  EXPECT_EQ(Box(0).nameField.text, "   ");
+  EXPECT_EQ(Box(0).okButton.enabled, 0);
+  Key(kReturnKey);
+  Click(Box(0).okButton.rect);
+  EXPECT_TRUE(Box(0).IsCurrent());
+  EXPECT_EQ(LastPlayerName[0][0], 0);
+  EXPECT_EQ(ScoresFileText(), before);
+}
+
+// The characters the layout makes (accents included) come from the system's
+// text input, on only while the name field has the focus; the keys still edit.
+TEST_F(NameBoxTest, TypedTextReachesTheFieldInLatin1AndTheKeysStillEdit) {
+  ScriptedBackend& keys = driver().backend();
+  const auto keyDown = [&](SDL_Scancode scancode) {
+    NativeEvent down;
+    down.kind = NativeEventKind::KeyDown;
+    down.window = keys.FocusWindow();
+    down.scancode = scancode;
+    down.keyCode = SDL_GetKeyFromScancode(scancode);
+    down.typesAsText = true;
+    keys.Push(down);
+    Step();
+  };
+  SetResult(0, 5000, 3);
+  ASSERT_TRUE(gScores->TestEntries("Score"));
+  EXPECT_FALSE(keys.TextInputOn());
+  Open(0);
+  Step();
+  EXPECT_TRUE(keys.TextInputOn());
+
+  keys.TypeText("Zo\xC3\xAB\xE2\x82\xAC");  // the euro sign has no Latin-1 code
+  for (int i = 0; i < 4; ++i) Step();
+  EXPECT_EQ(Box(0).nameField.text, "Zo\xEB");
+  EXPECT_EQ(typeSounds, 3);
+  // A key whose character comes as text types nothing by itself...
+  keyDown(SDL_SCANCODE_X);
+  EXPECT_EQ(Box(0).nameField.text, "Zo\xEB");
+  // ...while Backspace and the arrows still work from their keys.
+  keyDown(SDL_SCANCODE_LEFT);
+  keyDown(SDL_SCANCODE_BACKSPACE);
+  EXPECT_EQ(Box(0).nameField.text, "Z\xEB");
+  keys.TypeText("o");
+  Step();
+  EXPECT_EQ(Box(0).nameField.text, "Zo\xEB");
+
+  Click(Box(0).okButton.rect);
+  EXPECT_FALSE(Box(0).active);
+  EXPECT_EQ(RowValue(0, "string", "Name"), "Zo\xEB");
+  EXPECT_NE(ScoresFileText().find("<string>Zo&#235;</string>"), std::string::npos);
+  Step();
+  EXPECT_FALSE(keys.TextInputOn());
+}
+
 }  // namespace

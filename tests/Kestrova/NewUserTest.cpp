@@ -24,6 +24,10 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
+
+// Inside the main screen's sound volume slider, over its third notch.
+constexpr int kSoundSliderH = 242;
+constexpr int kSoundSliderV = 188;
 using Fields = std::map<std::string, std::string>;
 
 void Sleep(int ms) { std::this_thread::sleep_for(std::chrono::milliseconds(ms)); }
@@ -198,6 +202,65 @@ class NewUserTest : public ::testing::Test {
     previous_ = std::move(picture);
   }
 
+  // Sweeps left and right, firing all the way, until a shot scores, the game
+  // ends or the time is up; the last trace line.
+  Fields SweepUntilAScore(int seconds) {
+    const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+    bool left = true;
+    for (;;) {
+      Fields game = Last();
+      if (Int(game, "score0") > 0 || Int(game, "over") == 1 || Clock::now() > deadline) return game;
+      const std::string direction = left ? "Left" : "Right";
+      EXPECT_TRUE(testsupport::RunXdotool("keydown " + direction));
+      for (int tap = 0; tap < 4; ++tap) {
+        HoldKey("space", 50);
+        Sleep(50);
+      }
+      EXPECT_TRUE(testsupport::RunXdotool("keyup " + direction));
+      left = !left;
+    }
+  }
+
+  // Logo and title passed with Space, the main screen at full brightness.
+  void ReachMainScreen() {
+    WaitForScreen("QVLogoScreen", 255);
+    HoldKey("space");
+    WaitForScreen("TitleScreen", 255);
+    HoldKey("space");
+    WaitForScreen("MainScreen", 255);
+  }
+
+  // The program's wait status once it ended; fails when it runs on.
+  int WaitForExit(int seconds) {
+    int status = -1;
+    const auto deadline = Clock::now() + std::chrono::seconds(seconds);
+    while (Clock::now() < deadline) {
+      if (waitpid(child_, &status, WNOHANG) == child_) {
+        child_ = -1;
+        return status;
+      }
+      Sleep(50);
+    }
+    ADD_FAILURE() << "the program did not end within " << seconds << " s";
+    return -1;
+  }
+
+  // One value read from a file of ours by python3's plistlib: `path` is the
+  // Python expression on the loaded file `d`; "(error)" when it cannot.
+  std::string PlistValue(const std::string& file, const std::string& path) {
+    const std::string script = "import plistlib,sys\n"
+                               "d = plistlib.load(open(sys.argv[1], 'rb'), fmt=plistlib.FMT_XML)\n"
+                               "sys.stdout.buffer.write(str(" + path + ").encode('utf-8'))\n";
+    const std::string scriptFile = home_ / "read.py";
+    if (!testsupport::WriteFile(scriptFile, script)) return "(error)";
+    FILE* p = popen(("python3 '" + scriptFile + "' '" + (home_ / file) + "' 2>&1").c_str(), "r");
+    if (!p) return "(error)";
+    std::string out;
+    char buffer[256];
+    for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+    return pclose(p) == 0 ? out : "(error) " + out;
+  }
+
   testsupport::TempDir home_;
   std::string trace_, shots_, window_;
   pid_t child_ = -1;
@@ -236,21 +299,7 @@ TEST_F(NewUserTest, PlaysAGameEntersANameAndQuits) {
       EXPECT_EQ(Int(Last(), "game"), 1);
     }
     HoldKey("space");  // join
-    // Sweep left and right, firing all the way, until a shot scores.
-    const auto deadline = Clock::now() + std::chrono::seconds(90);
-    bool left = true;
-    for (;;) {
-      game = Last();
-      if (Int(game, "score0") > 0 || Int(game, "over") == 1 || Clock::now() > deadline) break;
-      const std::string direction = left ? "Left" : "Right";
-      ASSERT_TRUE(testsupport::RunXdotool("keydown " + direction));
-      for (int tap = 0; tap < 4; ++tap) {
-        HoldKey("space", 50);
-        Sleep(50);
-      }
-      ASSERT_TRUE(testsupport::RunXdotool("keyup " + direction));
-      left = !left;
-    }
+    game = SweepUntilAScore(90);
     if (Int(game, "score0") > 0) {
       ended = Int(game, "over") == 1;
       break;
@@ -315,3 +364,72 @@ TEST_F(NewUserTest, PlaysAGameEntersANameAndQuits) {
 }
 
 }  // namespace
+
+// Log-out, Ctrl+C and kill end the program as a confirmed Quit does: the
+// volume changed in that run is in the preferences and the status is 0, on
+// the main screen and during a game.
+TEST_F(NewUserTest, ShutdownSignalsSaveTheSettingsAndEndCleanly) {
+  struct Case {
+    int signal;
+    bool inGame;
+  };
+  for (const Case c : {Case{SIGTERM, false}, Case{SIGTERM, true}, Case{SIGINT, true}, Case{SIGHUP, false}}) {
+    SCOPED_TRACE("signal " + std::to_string(c.signal) + (c.inGame ? " during a game" : " on the main screen"));
+    std::filesystem::remove(home_ / "Kestrova Preferences.plist");
+    Start();
+    ReachMainScreen();
+    ClickAt(kSoundSliderH, kSoundSliderV);  // the sound volume's third notch
+    Sleep(300);
+    if (c.inGame) {
+      ClickAt(112, 125);  // Play
+      WaitFor("the game at full brightness",
+              [](const Fields& f) { return Int(f, "game") == 1 && Int(f, "fade") == 255; }, 30);
+    }
+    ASSERT_EQ(kill(child_, c.signal), 0);
+    const int status = WaitForExit(20);
+    ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(PlistValue("Kestrova Preferences.plist", "d['Audio Prefs']['Sound Volume']"), "96");
+    // The abandoned game recorded nothing.
+    EXPECT_EQ(PlistValue("Kestrova Scores.plist", "sorted(set(r['Score'] for r in d['Scores']))"), "[0]");
+  }
+}
+
+// A name with an accent typed on the keyboard: the layout's character reaches
+// the name box, and the scores file holds it as the player typed it.
+TEST_F(NewUserTest, AnAccentedNameTypedOnTheKeyboardIsKept) {
+  Start();
+  ReachMainScreen();
+  Fields game;
+  for (int attempt = 0; attempt < 3 && Int(game, "score0") <= 0; ++attempt) {
+    if (attempt > 0) WaitForScreen("MainScreen", 255, 60);
+    ClickAt(112, 125);  // Play
+    WaitFor("the game at full brightness",
+            [](const Fields& f) { return Int(f, "game") == 1 && Int(f, "fade") == 255; }, 30);
+    HoldKey("space");  // join
+    game = SweepUntilAScore(90);
+  }
+  ASSERT_GT(Int(game, "score0"), 0) << "no qualifying score";
+  if (Int(game, "over") != 1) {
+    HoldKey("Escape");
+    WaitFor("the pause box", [](const Fields& f) { return Str(f, "screen") == "PauseScreen"; }, 10);
+    ClickAt(260, 293);  // Abort
+  }
+  WaitFor("the name box", [](const Fields& f) { return Str(f, "screen") == "InputScreen"; }, 30);
+  Sleep(300);
+  // A layout with a key of its own for ë (xdotool's stand-in key for a
+  // character the layout lacks is gone again before a busy program reads it).
+  ASSERT_EQ(std::system("setxkbmap -layout al"), 0);
+  const bool typed = testsupport::RunXdotool("type --delay 200 'Zo\xC3\xAB'");
+  std::system("setxkbmap -layout us");
+  ASSERT_TRUE(typed);
+  Sleep(300);
+  HoldKey("Return");
+  WaitFor("the main screen", [](const Fields& f) { return Str(f, "screen") == "MainScreen"; }, 10);
+  ClickAt(112, 253);  // Quit
+  const int status = WaitForExit(10);
+  ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+  EXPECT_EQ(WEXITSTATUS(status), 0);
+  EXPECT_EQ(PlistValue("Kestrova Scores.plist", "[r['Name'] for r in d['Scores'] if r['Score'] > 0]"),
+            "['Zo\xC3\xAB']");
+}

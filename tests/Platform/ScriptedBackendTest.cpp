@@ -226,6 +226,44 @@ TEST_F(ScriptedBackendTest, TitlesAreShownAsUtf8) {
   EXPECT_EQ(Latin1ToUtf8(nullptr), "");
 }
 
+// Typed text: Latin-1 passes, anything beyond it and any broken sequence is
+// dropped without eating the characters around it.
+TEST(TypedText, Utf8ToLatin1KeepsLatin1AndDropsTheRest) {
+  const struct {
+    const char* utf8;
+    const char* latin1;
+  } cases[] = {
+      {"Zo\xC3\xAB", "Zo\xEB"},                  // ë
+      {"\xC3\xB1\xC3\xA9\xC2\xA0\xC3\xBF", "\xF1\xE9\xA0\xFF"},
+      {"a\xE2\x82\xAC" "b", "ab"},                 // the euro sign
+      {"a\xF0\x9F\x98\x80" "b", "ab"},             // an emoji
+      {"a\xC0\xA0" "b", "ab"},                     // an overlong space
+      {"a\xC3" "b", "ab"},                          // a lead byte cut short
+      {"a\xA9" "b", "ab"},                          // a stray continuation byte
+      {"a\xE2\x82", "a"},                          // cut short at the end
+      {"", ""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(Utf8ToLatin1(c.utf8), c.latin1) << c.utf8;
+  EXPECT_EQ(Utf8ToLatin1(nullptr), "");
+  EXPECT_EQ(Utf8ToLatin1(Latin1ToUtf8("Caf\xE9 \xA9\x80").c_str()), "Caf\xE9 \xA9\x80");
+}
+
+TEST_F(ScriptedBackendTest, TextInputIsRecordedAndTypedTextIsOneEventACharacter) {
+  EXPECT_FALSE(backend.TextInputOn());
+  backend.SetTextInput(true);
+  EXPECT_TRUE(backend.TextInputOn());
+  backend.TypeText("Zo\xC3\xAB\xE2\x82\xAC");
+  std::string typed;
+  NativeEvent e;
+  while (backend.NextEvent(e, true)) {
+    EXPECT_EQ(e.kind, NativeEventKind::Text);
+    typed += static_cast<char>(e.param);
+  }
+  EXPECT_EQ(typed, "Zo\xEB");
+  backend.SetTextInput(false);
+  EXPECT_FALSE(backend.TextInputOn());
+}
+
 TEST_F(ScriptedBackendTest, CursorDisplayCount) {
   EXPECT_EQ(backend.CursorCount(), 0);
   EXPECT_TRUE(backend.cursorShown());
