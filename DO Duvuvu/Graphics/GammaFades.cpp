@@ -1,8 +1,10 @@
 #include "GammaFades.h"
 
+#include "ResultCodes.h"
+
 GammaTableHandle NewGammaTable() { return nullptr; }
 
-SInt32 GetDisplayGammaTable(UInt32, GammaTableHandle) { return -1; }
+SInt32 GetDisplayGammaTable(UInt32, GammaTableHandle) { return kErrFailed; }
 
 void FadeToColorNow(UInt16, UInt16, UInt16) {}
 
