@@ -15,6 +15,7 @@
 #include "MainPrefs.h"
 #include "NumberText.h"
 #include "PlistTag.h"
+#include "ResultCodes.h"
 #include "Screens/KeyPanel.h"
 #include "Strings.h"
 
@@ -28,7 +29,6 @@ Str255 LastCommand = {0};
 
 namespace {
 
-constexpr OSErr kWriteFailed = -36;
 constexpr UInt16 kNameLimit = 31;
 
 // The window comes in these sizes only; anything else in the file is a hand
@@ -132,10 +132,10 @@ std::string ScoresFilePath() {
 // Closes the stream and tells whether everything reached the file; the safe
 // save stream keeps the old file unless its close succeeds.
 OSErr FinishWrite(PlistTag* root, FILE* file) {
-  if (!file) return kWriteFailed;
+  if (!file) return kErrIO;
   OSErr result = PlistTag::WriteStdFile(root, file);
-  if (std::fclose(file) != 0) result = kWriteFailed;
-  return result == noErr ? noErr : kWriteFailed;
+  if (std::fclose(file) != 0) result = kErrIO;
+  return result == noErr ? noErr : kErrIO;
 }
 
 OSErr WriteBlankTable() {
@@ -175,7 +175,7 @@ void ZeroOutOfRangeScores() {
 // 0 when the file held a tree; the file must exist.
 SInt32 ReadScoresFile() {
   FILE* file = gScores->FindScoresFile("rb");
-  if (!file) return -1;
+  if (!file) return kErrFailed;
   const SInt32 result = PlistTag::ReadStdFile(&gScores->root, file);
   std::fclose(file);
   return result;

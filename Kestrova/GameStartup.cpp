@@ -96,10 +96,10 @@ void StartKestrova() {
   AppCallbacks.menuUpdate = UpdateGameMenus;
   AppCallbacks.handleEvent = HandleAppEvent;
   AppCallbacks.about = HandleAboutCommand;
-  EngineSettings[0] = 1;
-  EngineSettings[8] = 16;
-  EngineSettings[9] = 16;
-  EngineSettings[10] = 16;
+  EngineSettings[kSettingGameOwnsScreen] = 1;
+  EngineSettings[kSettingDepth] = 16;
+  EngineSettings[kSettingSecondDepth] = 16;
+  EngineSettings[kSettingThirdDepth] = 16;
 
   CalibrateClock();
   BindSystemUIFunctions();

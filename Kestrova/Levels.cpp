@@ -110,9 +110,9 @@ UInt8 DoubleBudget(UInt8 budget) { return static_cast<UInt8>(std::min(budget * 2
 
 SInt32 GetLevelKind() {
   SInt32 level = GameFlags.level;
-  if ((level + 2) % 5 == 0 && !GameFlags.bossBeaten) return 1;
-  if (level % 5 != 0) return -1;
-  return GameFlags.bossBeaten ? -1 : 0;
+  if ((level + 2) % 5 == 0 && !GameFlags.bossBeaten) return kLevelBlimp;
+  if (level % 5 != 0) return kLevelWave;
+  return GameFlags.bossBeaten ? kLevelWave : kLevelBoomerang;
 }
 
 void StartLevel(SInt8 kind) {

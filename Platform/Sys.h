@@ -1,5 +1,16 @@
-// The seam between the engine and the operating system. Everything the engine
-// needs of SDL2 or POSIX goes through here; nothing else includes their headers.
+// The seam between the engine and the operating system. Platform/ alone
+// includes SDL2 and owns message boxes, the process (exit, environment,
+// executable path, thread id), the clocks, the pointer, the window and input
+// back ends, the GL context and the external opener (fork/exec).
+// Two layers call the system directly, on purpose:
+// - Core's file layer (FileSpec, FileClass, FileManager, SafeSave,
+//   SafeSaveStream) uses POSIX stat, mkdir, chdir/getcwd, opendir/readdir,
+//   open/fsync/rename. Those routines are themselves the engine's file
+//   records; a second wrapper here would only repeat them. Elsewhere files
+//   go through that layer or the C library's stdio.
+// - Audio (the engine's channels and the game's Kestrova/GameSound.cpp) calls
+//   OpenAL and libvorbisfile, and Graphics calls OpenGL, libpng and FreeType:
+//   portable libraries with no OS-specific code behind them.
 #pragma once
 
 #include <cstdint>

@@ -160,9 +160,9 @@ bool StartDisplayOnce() {
   InitTextParamStack();
   InstallGraphicsDisplayServices();
   InstallDisplayLayerServices();
-  EngineSettings[0] = 1;
-  EngineSettings[1] = 1;
-  EngineSettings[8] = 16;
+  EngineSettings[kSettingGameOwnsScreen] = 1;
+  EngineSettings[kSettingCopyOnFlush] = 1;
+  EngineSettings[kSettingDepth] = 16;
   gMainPrefs.fullScreen = 0;
   gMainPrefs.graphicsMode = 1;
   gWindowSizes[0] = gWindowSizes[1] = WindowSizePair{kWidth, kHeight};

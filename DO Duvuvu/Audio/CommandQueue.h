@@ -3,6 +3,7 @@
 #pragma once
 
 #include "MacTypes.h"
+#include "ResultCodes.h"
 #include "SoundChannels.h"
 
 // Appends a command, pumping the channels while the ring is full (unless
@@ -13,10 +14,10 @@ OSErr QueueChannelCommand(Channel* chan, const SoundCommand* cmd, UInt8 noWait, 
   const SInt16 length = chan->queueLength;
   if (length < 1 || (chan->head != -1 && (chan->head < 0 || chan->head >= length)) || chan->tail < 0 ||
       chan->tail >= length)
-    return -205;
+    return kErrBadChannel;
   if (chan->head == chan->tail) {
     // A paused channel is never pumped, so waiting would never end.
-    if (noWait || chan->paused) return -203;
+    if (noWait || chan->paused) return kErrQueueFull;
     while (chan->head == chan->tail) service();
   }
   if (chan->head == -1) chan->head = chan->tail;

@@ -11,6 +11,7 @@
 #include "Clocks.h"
 #include "CommandQueue.h"
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "SourcePool.h"
 #include "SoundData.h"
 #include "System.h"
@@ -178,15 +179,15 @@ OSErr EarlyNewSoundChannel(EarlySoundChannel** chan, SInt16 synth, UInt32 /*init
   if (!gEarlyStarted) StartEarlyOpenAL();
   *chan = nullptr;
   auto* c = new (std::nothrow) EarlySoundChannel{};
-  if (!c) return -108;
+  if (!c) return kErrMemFull;
   if (synth != 5) {
     delete c;
-    return -1;
+    return kErrFailed;
   }
   auto* cs = new (std::nothrow) EarlyChannelSource{};
   if (!cs) {
     delete c;
-    return -108;
+    return kErrMemFull;
   }
   ALuint source = 0;
   alGetError();
@@ -222,7 +223,7 @@ OSErr EarlyNewSoundChannel(EarlySoundChannel** chan, SInt16 synth, UInt32 /*init
   }
   delete cs;
   delete c;
-  return -201;
+  return kErrNotEnoughHardware;
 }
 
 OSErr EarlyDisposeSoundChannel(EarlySoundChannel* chan) {
@@ -300,10 +301,10 @@ OSErr EarlyGetSoundHeaderOffset(Handle resource, UInt32* out) { return GetSoundH
 
 OSErr EarlySetupSoundHeader(Handle resource, SInt16 channels, UInt32 rate, SInt16 sampleSize, UInt32 /*compression*/,
                             SInt16 baseNote, UInt32 bytes, UInt16* outDataOffset) {
-  if (channels < 1 || (sampleSize != 8 && sampleSize != 16)) return -50;
+  if (channels < 1 || (sampleSize != 8 && sampleSize != 16)) return kErrParam;
   UInt32 offset = 0;
   GetSoundHeaderOffset(resource, &offset);
-  if (static_cast<SInt64>(offset) + kEarlySoundHeaderSize > GetHandleBlockSize_Audio(resource)) return -50;
+  if (static_cast<SInt64>(offset) + kEarlySoundHeaderSize > GetHandleBlockSize_Audio(resource)) return kErrParam;
   UInt8* header = reinterpret_cast<UInt8*>(*resource) + offset;
   std::memset(header, 0, kEarlySoundHeaderSize);
   const UInt32 ch = static_cast<UInt32>(channels);

@@ -7,6 +7,7 @@
 #include "AudioPrefs.h"
 #include "Lists.h"
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "SoundData.h"
 
 namespace {
@@ -252,21 +253,21 @@ void MixerDoubleBack(SoundChannel* chan, SoundCommand* /*cmd*/) {
 
 OSErr PushSoundCommandFront(SoundChannel* chan, const SoundCommand* cmd) {
   const SInt16 length = chan->queueLength;
-  if (length < 1) return -205;
+  if (length < 1) return kErrBadChannel;
   if (chan->head == -1) {
     chan->head = chan->tail;
     chan->queue[chan->head] = *cmd;
     chan->tail = static_cast<SInt16>((chan->tail + 1) % length);
     return 0;
   }
-  if (chan->head == chan->tail) return -203;
+  if (chan->head == chan->tail) return kErrQueueFull;
   chan->head = static_cast<SInt16>((chan->head - 1 + length) % length);
   chan->queue[chan->head] = *cmd;
   return 0;
 }
 
 OSErr DoMixerChannelCommand(SoundChannel* chan, const SoundCommand* cmd) {
-  if (!chan) return -1;
+  if (!chan) return kErrFailed;
   if ((cmd->code == kQuietCmd || cmd->code == kFlushCmd) && chan->callback == MixerDoubleBack) return 0;
   return DoSoundCommand(chan, cmd);
 }
@@ -274,7 +275,7 @@ OSErr DoMixerChannelCommand(SoundChannel* chan, const SoundCommand* cmd) {
 OSErr NewSoundInstance(SoundInstance** out) {
   auto* instance = new (std::nothrow) SoundInstance{};
   *out = instance;
-  if (!instance) return -1;
+  if (!instance) return kErrFailed;
   InstanceList()->AddValue(instance);
   return 0;
 }

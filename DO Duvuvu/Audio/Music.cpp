@@ -7,6 +7,7 @@
 #include "Clocks.h"
 #include "Lists.h"
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "SourcePool.h"
 
 namespace {
@@ -234,7 +235,7 @@ MusicPlayer::~MusicPlayer() {
 SInt32 MusicPlayer::Open(MusicPlayer* player, const char* path) {
   StreamPlayer::Init(&player->streamPlayer);
   Stop(player);
-  if (!player->stream.Open(path)) return -1;
+  if (!player->stream.Open(path)) return kErrFailed;
   player->fileName = path;
   player->wantsToPlay = 0;
   StreamPlayer::SetVolume(&player->streamPlayer, 256, 0.0f);

@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "SoundData.h"
+#include "ResultCodes.h"
 
 namespace {
 
@@ -70,14 +71,14 @@ SInt32 OggStream::Tell() {
 SInt64 OggStream::TotalBytes64() {
   if (state_ != kOpen) return 0;
   const ogg_int64_t frames = ov_pcm_total(&vf_, -1);
-  if (frames < 0) return -1;
+  if (frames < 0) return kErrFailed;
   return static_cast<SInt64>(frames) * Channels() * 2;
 }
 
 SInt32 OggStream::TotalBytes() { return static_cast<SInt32>(TotalBytes64()); }
 
 SInt32 OggStream::Rewind() {
-  if (state_ != kOpen) return -1;
+  if (state_ != kOpen) return kErrFailed;
   // libvorbisfile's lapping seek copies a negative length on a stream with
   // headers but no audio; there is nothing to go back to anyway.
   if (ov_pcm_total(&vf_, -1) == 0) return OV_EOF;

@@ -9,6 +9,7 @@
 
 #include "Clocks.h"
 #include "CommandQueue.h"
+#include "ResultCodes.h"
 #include "SoundData.h"
 #include "SourcePool.h"
 
@@ -174,10 +175,10 @@ OSErr NewSoundChannel(SoundChannel** chan, SInt16 synth, UInt32 /*init*/, SoundC
   if (*chan) DisposeSoundChannel(*chan);
   *chan = nullptr;
   auto* c = new (std::nothrow) SoundChannel{};
-  if (!c) return -108;
+  if (!c) return kErrMemFull;
   if (synth != kOpenALSynth) {
     delete c;
-    return -1;
+    return kErrFailed;
   }
   LinkChannel(c);
   c->callback = callback;
@@ -221,28 +222,28 @@ OSErr NewSoundChannel(SoundChannel** chan, SInt16 synth, UInt32 /*init*/, SoundC
   delete cs;
   UnlinkChannel(c);
   delete c;
-  return -201;
+  return kErrNotEnoughHardware;
 }
 
 OSErr DisposeSoundChannel(SoundChannel* chan) {
-  if (!IsOpenALStarted() || !chan) return -1;
+  if (!IsOpenALStarted() || !chan) return kErrFailed;
   UnlinkChannel(chan);
   ChannelSource* cs = chan->source;
   if (cs) {
     alGetError();
     alSourceStop(cs->source);
-    if (alGetError() != AL_NO_ERROR) return -1;
+    if (alGetError() != AL_NO_ERROR) return kErrFailed;
     ALint processed = 0;
     alGetSourcei(cs->source, AL_BUFFERS_PROCESSED, &processed);
     for (ALint i = 0; i < processed; ++i) {
       ALuint buffer = 0;
       alSourceUnqueueBuffers(cs->source, 1, &buffer);
     }
-    if (alGetError() != AL_NO_ERROR) return -2;
+    if (alGetError() != AL_NO_ERROR) return kErrUnqueueFailed;
     alDeleteSources(1, &cs->source);
-    if (alGetError() != AL_NO_ERROR) return -3;
+    if (alGetError() != AL_NO_ERROR) return kErrSourceNotDeleted;
     alDeleteBuffers(kChannelStreamBuffers, cs->buffers);
-    if (alGetError() != AL_NO_ERROR) return -4;
+    if (alGetError() != AL_NO_ERROR) return kErrBuffersNotDeleted;
   }
   delete cs;
   delete chan;

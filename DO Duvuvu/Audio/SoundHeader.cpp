@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "SoundData.h"
 
 namespace {
@@ -135,10 +136,10 @@ void ReleaseSoundHeaderScratch() {
 
 OSErr SetupSoundHeader(Handle resource, SInt16 channels, UInt32 rate, SInt16 sampleSize, UInt32 /*compression*/,
                        SInt16 baseNote, UInt32 bytes, UInt16* outDataOffset) {
-  if (channels < 1 || (sampleSize != 8 && sampleSize != 16)) return -50;
+  if (channels < 1 || (sampleSize != 8 && sampleSize != 16)) return kErrParam;
   UInt32 offset = 0;
   GetSoundHeaderOffset(resource, &offset);
-  if (static_cast<SInt64>(offset) + kExtSoundHeaderSize > GetHandleBlockSize_Audio(resource)) return -50;
+  if (static_cast<SInt64>(offset) + kExtSoundHeaderSize > GetHandleBlockSize_Audio(resource)) return kErrParam;
   auto* header = reinterpret_cast<SoundHeader*>(*resource + offset);
   std::memset(header, 0, kExtSoundHeaderSize);
   Set32(header, kChannels, static_cast<UInt32>(channels));
@@ -154,14 +155,14 @@ OSErr SetupSoundHeader(Handle resource, SInt16 channels, UInt32 rate, SInt16 sam
 OSErr NewSoundHandle(Handle* out, SInt16 channels, UInt32 rate, SInt16 sampleSize, SInt16 baseNote,
                      const void* data, SInt32 bytes) {
   *out = nullptr;
-  if (bytes < 0) return -50;
+  if (bytes < 0) return kErrParam;
   Handle probe = NewHandleBlockClear_Audio(kScratchBytes);
   if (!probe) return GetMemoryError_Audio();
   UInt16 headerLength = 0;
   OSErr err = SetupSoundHeader(probe, channels, rate, sampleSize, 0, baseNote, 0, &headerLength);
   DisposeHandleBlock_Audio(probe);
   if (err) return err;
-  if (bytes > 0x7FFFFFFF - headerLength) return -108;
+  if (bytes > 0x7FFFFFFF - headerLength) return kErrMemFull;
   Handle resource = NewHandleBlockClear_Audio(headerLength + bytes);
   if (!resource) return GetMemoryError_Audio();
   SetupSoundHeader(resource, channels, rate, sampleSize, 0, baseNote, static_cast<UInt32>(bytes), nullptr);

@@ -3,6 +3,7 @@
 #include "AudioPrefs.h"
 #include "Memory.h"
 #include "Mixer.h"
+#include "ResultCodes.h"
 #include "SoundData.h"
 
 namespace {
@@ -110,9 +111,9 @@ UInt8 ConvertSoundResource(SoundSample* sample, Handle resource, UInt8 playFlag)
 
 SInt32 LoadOggSound(SoundSample* sample, const char* path) {
   OggStream stream;
-  if (!stream.Open(path)) return -1;
+  if (!stream.Open(path)) return kErrFailed;
   const SInt64 total = stream.TotalBytes64();
-  if (total < 0 || total > kMaxDecodedBytes) return -1;
+  if (total < 0 || total > kMaxDecodedBytes) return kErrFailed;
   Handle resource = nullptr;
   const OSErr err = NewSoundHandle(&resource, static_cast<SInt16>(stream.Channels()), stream.Rate(), 16, 60, nullptr,
                                    static_cast<SInt32>(total));

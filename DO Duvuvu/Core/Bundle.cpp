@@ -7,6 +7,7 @@
 #include "FileClass.h"
 #include "PlistTag.h"
 #include "RefObjects.h"
+#include "ResultCodes.h"
 
 VersionNumber gApplicationVersion;
 Str255 gApplicationVersionLong;
@@ -258,7 +259,7 @@ OSErr RegisterBundleIconFile(UInt32, const char* name, UInt32, UInt32) {
   FileClass file;
   std::memset(&file, 0, sizeof file);
   FileClassSetPath(&file, path.c_str());
-  if (!FileExists(&file)) return -1;
+  if (!FileExists(&file)) return kErrFailed;
   FileSpec spec;
   FSGetCatalogInfo(file.spec(), 0, nullptr, nullptr, &spec);
   return noErr;  // the icon registration has nothing to do here

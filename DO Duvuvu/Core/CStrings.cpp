@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "Strings.h"
+#include "ResultCodes.h"
 
 namespace {
 
@@ -56,7 +57,7 @@ void CStrCopy255(char* destination, const char* source) {
 }
 
 SInt32 CStrCopyChecked(const char* source, char* destination) {
-  if (!source || !destination) return -1;
+  if (!source || !destination) return kErrFailed;
   std::memmove(destination, source, std::strlen(source) + 1);
   return 0;
 }

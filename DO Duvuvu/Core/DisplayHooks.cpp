@@ -59,9 +59,9 @@ void LeaveMenuMode() {
 SInt32 InMenuMode() { return gDisplayHooks.inMenuMode ? gDisplayHooks.inMenuMode() : 0; }
 
 UInt8 DisplayHookSlot13(UInt32 value) {
-  return gDisplayHooks.slot13 ? static_cast<UInt8>(gDisplayHooks.slot13(value)) : 0;
+  return gDisplayHooks.reserved13 ? static_cast<UInt8>(gDisplayHooks.reserved13(value)) : 0;
 }
 
 void DisplayHookSlot14() {
-  if (gDisplayHooks.slot14) gDisplayHooks.slot14();
+  if (gDisplayHooks.reserved14) gDisplayHooks.reserved14();
 }

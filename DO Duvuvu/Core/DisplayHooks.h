@@ -29,8 +29,9 @@ struct DisplayHookTable {
   void (*enterMenuMode)();                                                         // 10
   void (*leaveMenuMode)();                                                         // 11
   SInt32 (*inMenuMode)();                                                          // 12
-  UInt32 (*slot13)(UInt32 value);                                                  // 13
-  void (*slot14)();                                                                // 14
+  // Reserved: no service fills 13 and 14, and nothing calls their routines.
+  UInt32 (*reserved13)(UInt32 value);                                              // 13
+  void (*reserved14)();                                                            // 14
 };
 
 // All slots empty until their owners fill them.

@@ -15,6 +15,7 @@
 #include "Memory.h"
 #include "ProcessBundle.h"
 #include "RefObjects.h"
+#include "ResultCodes.h"
 #include "Sys.h"
 
 FileClass gApplicationFile;
@@ -208,7 +209,7 @@ OSErr FileClass::Open(FileClass* file, Boolean readWrite) {
                            &refNum);
   file->forkRefNum = refNum;
   if (err != noErr) return err;
-  if (refNum == -1) return -1;
+  if (refNum == -1) return kErrFailed;
   file->isOpen = 1;
   file->isValid = 1;
   OpenFileClasses().AddValue(file);
@@ -286,7 +287,7 @@ SInt32 GetOpenFileCount() { return static_cast<SInt32>(OpenFileClasses().Count()
 
 OSErr FindFileInFolder(FileClass* outItem, ConstStr255Param name, FileClass* folder, OSType creator, OSType type,
                        SInt16 mode) {
-  if (!FileExists(folder)) return -1;
+  if (!FileExists(folder)) return kErrFailed;
   FileClass::Clear(outItem);
   std::string wanted = PText(name);
   FolderScan scan(folder);
@@ -314,7 +315,7 @@ OSErr FindFileInFolder(FileClass* outItem, ConstStr255Param name, FileClass* fol
     FileClass::SetFolder(outItem);
     return noErr;
   }
-  return -1;
+  return kErrFailed;
 }
 
 OSErr FindFileInFolderC(FileClass* outItem, const char* name, FileClass* folder, OSType creator, OSType type,
@@ -415,7 +416,7 @@ OSErr UniqueFileName(StringPtr name, FileClass* folder, Boolean numbering) {
   std::string extension = dot == std::string::npos ? std::string() : "." + original.substr(dot + 1);
   if (dot != std::string::npos && dot + 1 == original.size()) extension.clear();
   for (int tries = 0; NameExistsInFolder(name, folder); ++tries) {
-    if (tries == kMaxUniqueNameTries) return -1;
+    if (tries == kMaxUniqueNameTries) return kErrFailed;
     std::string stem = PText(name);
     stem = stem.substr(0, stem.find('.'));
     SetPText(name, stem, 31);
@@ -434,7 +435,7 @@ OSErr UniqueFileName(StringPtr name, FileClass* folder, Boolean numbering) {
       tail = std::to_string(number + 1);
     }
     // A numbered name that no longer fits takes room from the base name.
-    if (tail.size() + extension.size() > 31) return -1;
+    if (tail.size() + extension.size() > 31) return kErrFailed;
     size_t room = 31 - tail.size() - extension.size();
     if (stem.size() > room) stem.resize(room);
     SetPText(name, stem + tail + extension, 31);
@@ -503,18 +504,18 @@ bool GetAppDataFolderPath(char* outPath, size_t size) {
 OSErr FindSpecialFolder(SInt16, OSType kind, Boolean, FileSpec* outSpec) {
   char path[kPathBufferSize];
   if (kind == FOUR_CHAR_CODE("pref") || kind == FOUR_CHAR_CODE("asup")) {
-    if (!GetAppDataFolderPath(path, sizeof path)) return kErrNoSpecialFolder;
+    if (!GetAppDataFolderPath(path, sizeof path)) return kErrMemFull;
   } else if (kind == FOUR_CHAR_CODE("fram")) {
     GetApplicationBundlePath(path, sizeof path);
-    if (!path[0]) return kErrNoSpecialFolder;
+    if (!path[0]) return kErrMemFull;
     std::string frameworks = std::string(path) + "/Contents/MacOS/";
-    if (frameworks.size() >= sizeof path) return kErrNoSpecialFolder;
+    if (frameworks.size() >= sizeof path) return kErrMemFull;
     std::memcpy(path, frameworks.c_str(), frameworks.size() + 1);
   } else {
-    return kErrNoSpecialFolder;
+    return kErrMemFull;
   }
   OSErr err = MakeFileSpecFromPath(path, outSpec);
-  return err == noErr ? noErr : kErrNoSpecialFolder;
+  return err == noErr ? noErr : kErrMemFull;
 }
 
 void FindPreferencesFolder(FileClass* folder, Boolean localDomain) {
@@ -727,7 +728,7 @@ OSErr CheckItemWritable(const FileSpec* spec) {
   FSCatalogInfo info;
   std::memset(&info, 0, sizeof info);
   FSGetCatalogInfo(spec, kFSCatInfoNodeFlags | kFSCatInfoVolume, &info, nullptr, nullptr);
-  if (info.nodeFlags & 1) return -45;
+  if (info.nodeFlags & 1) return kErrFileLocked;
   // The volume query answers no attributes here: never locked.
   return noErr;
 }

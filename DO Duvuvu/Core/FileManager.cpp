@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ResultCodes.h"
 #include "SafeSave.h"
 #include "Sys.h"
 
@@ -57,7 +58,7 @@ OSErr NameFromUnicode(UInt32 nameLength, const UInt16* name, std::string* out) {
 OSErr CreateInFolder(const FileSpec* folder, UInt32 nameLength, const UInt16* name, FileSpec* outSpec,
                      bool makeFolder) {
   char folderPath[kPathBufferSize];
-  if (GetFileSpecPath(folder, folderPath, sizeof folderPath) != noErr) return -1;
+  if (GetFileSpecPath(folder, folderPath, sizeof folderPath) != noErr) return kErrFailed;
   StripTrailingBackslashes(folderPath);
   std::string leaf;
   OSErr err = NameFromUnicode(nameLength, name, &leaf);
@@ -67,10 +68,10 @@ OSErr CreateInFolder(const FileSpec* folder, UInt32 nameLength, const UInt16* na
   path += leaf;
   if (path.size() >= kPathBufferSize) return kErrBadName;
   if (makeFolder) {
-    if (mkdir(path.c_str(), 0777) != 0) return -1;
+    if (mkdir(path.c_str(), 0777) != 0) return kErrFailed;
   } else {
     std::FILE* file = std::fopen(path.c_str(), "wb");
-    if (!file) return -1;
+    if (!file) return kErrFailed;
     std::fclose(file);
   }
   if (outSpec) MakeFileSpecFromPath(path.c_str(), outSpec);

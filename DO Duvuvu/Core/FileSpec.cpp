@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "RefObjects.h"
+#include "ResultCodes.h"
 
 namespace {
 
@@ -308,7 +309,7 @@ OSErr GetCatInfoParamBlock(CatInfoParamBlock* block) {
     block->attributes |= 16;
     return noErr;
   }
-  return -1;
+  return kErrFailed;
 }
 
 void InitDirectoryIDTable() {

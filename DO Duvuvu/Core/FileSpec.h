@@ -11,9 +11,6 @@
 constexpr size_t kPathBufferSize = 4096;
 constexpr size_t kMaxFileNameLength = 63;
 
-// The folder lookup's historical answer when a special folder is missing.
-constexpr OSErr kErrNoSpecialFolder = kErrMemFull;
-
 struct FileSpec {
   SInt16 vRefNum;  // volume; -1 on input means any volume
   UInt32 parID;    // directory ID of the containing folder

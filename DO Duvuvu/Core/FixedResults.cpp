@@ -1,5 +1,7 @@
 #include "FixedResults.h"
 
+#include "ResultCodes.h"
+
 OSErr GetSystemAttribute(OSType selector, SInt32* outValue) {
   if (selector == FOUR_CHAR_CODE("sysv")) {
     *outValue = 0x0A00;
@@ -9,7 +11,7 @@ OSErr GetSystemAttribute(OSType selector, SInt32* outValue) {
     *outValue = 8;
     return 0;
   }
-  return -1;
+  return kErrFailed;
 }
 
 bool IsOSXOrLater() {
@@ -49,11 +51,11 @@ OSErr ShowDebuggerMessage(ConstStr255Param) { return 0; }
 
 Boolean LockPixMapPixels(PixMapHandle) { return 1; }
 
-OSErr CloseComponentInstance(void*) { return -3000; }
+OSErr CloseComponentInstance(void*) { return kErrInvalidComponent; }
 
-OSStatus CreateNibReference(const void*, void**) { return -10960; }
+OSStatus CreateNibReference(const void*, void**) { return kErrNibFileNotFound; }
 
-OSStatus CreateWindowFromNib(void*, const void*, void**) { return -10962; }
+OSStatus CreateWindowFromNib(void*, const void*, void**) { return kErrNibObjectNotFound; }
 
 // Answers 0: no error, nil, false or a count of 0.
 void* GetKeyboardLayoutPtr(SInt16) { return nullptr; }

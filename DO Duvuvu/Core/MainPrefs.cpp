@@ -9,6 +9,7 @@
 #include "Errors.h"
 #include "NumberText.h"
 #include "PlistTag.h"
+#include "ResultCodes.h"
 #include "SafeSave.h"
 #include "Strings.h"
 
@@ -16,7 +17,6 @@ MainPrefs gMainPrefs;
 
 namespace {
 
-constexpr OSErr kCannotOpen = -3;
 
 void CheckArguments(const MainPrefs& prefs, PlistTag* root) {
   if (prefs.fileName[0] == 0) FatalError("Must call MainPrefs::SetFileName() before MainPrefs:Load()", "");
@@ -53,21 +53,21 @@ bool MainPrefs::GetFilePath(char* path, UInt32 size) const {
 OSErr MainPrefs::Save(PlistTag* root) {
   CheckArguments(*this, root);
   char path[4096];
-  if (!GetFilePath(path, sizeof path)) return kCannotOpen;
+  if (!GetFilePath(path, sizeof path)) return kErrPrefsFile;
   // The new text goes to a temporary file first, so a failed save leaves the
   // old preferences whole.
   SafeSave save;
   FILE* file = save.Open(path);
-  if (!file) return kCannotOpen;
+  if (!file) return kErrPrefsFile;
   Str255 number;
   NumToPStr(monitorMode, number);
   PStrCopy(number, PlistTag::FindTag(root, "integer", "Monitor Mode", 1)->value);
   PlistTag::FindTag(root, "boolean", "Full Screen", 1)->SetString(BooleanText(fullScreen));
   PlistTag::FindTag(root, "boolean", "Graphics Mode", 1)->SetString(BooleanText(graphicsMode));
-  if (EngineSettings[2]) GetOnlinePrefs(root);
+  if (EngineSettings[kSettingOnlinePrefs]) GetOnlinePrefs(root);
   CallWriteAudioPrefs(root);
-  if (PlistTag::WriteStdFile(root, file) != noErr) return kCannotOpen;
-  if (save.Commit() != noErr) return kCannotOpen;
+  if (PlistTag::WriteStdFile(root, file) != noErr) return kErrPrefsFile;
+  if (save.Commit() != noErr) return kErrPrefsFile;
   return noErr;
 }
 
@@ -79,7 +79,7 @@ OSErr MainPrefs::Load(PlistTag* root) {
     monitorMode = 1;
     fullScreen = 1;
     graphicsMode = 1;
-    return kCannotOpen;
+    return kErrPrefsFile;
   }
   PlistTag::ReadStdFile(root, file);
   Str255 value;
@@ -87,7 +87,7 @@ OSErr MainPrefs::Load(PlistTag* root) {
     monitorMode = static_cast<UInt8>(PStrToNum(value) & 0xFF);
   ReadFlag(root, "Full Screen", &fullScreen);
   ReadFlag(root, "Graphics Mode", &graphicsMode);
-  if (EngineSettings[2]) GetOnlinePrefs(root);
+  if (EngineSettings[kSettingOnlinePrefs]) GetOnlinePrefs(root);
   CallReadAudioPrefs(root);
   std::fclose(file);
   return noErr;

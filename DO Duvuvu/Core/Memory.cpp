@@ -4,12 +4,10 @@
 #include <cstring>
 #include <new>
 
+#include "ResultCodes.h"
+
 namespace {
 
-constexpr SInt32 kOutOfMemory = -108;
-constexpr SInt32 kNotRegistered = -111;
-constexpr SInt32 kNoHandle = -115;
-constexpr SInt32 kNegativeSize = -116;
 // Sizes are recorded as i32.
 constexpr UInt64 kLargestBlock = 0x7FFFFFFF;
 
@@ -18,7 +16,7 @@ constexpr UInt64 kLargestBlock = 0x7FFFFFFF;
 Ptr MemoryRegistry::Register(void* block, SInt32 size, BlockKind kind) {
   if (!block || !ptrBlocks_.Insert(block, BlockInfo{size, kind})) {
     std::free(block);
-    lastError_ = kOutOfMemory;
+    lastError_ = kErrMemFull;
     return nullptr;
   }
   lastError_ = 0;
@@ -27,7 +25,7 @@ Ptr MemoryRegistry::Register(void* block, SInt32 size, BlockKind kind) {
 
 Ptr MemoryRegistry::NewPtrBlock(SInt32 size) {
   if (size < 0) {
-    lastError_ = kOutOfMemory;
+    lastError_ = kErrMemFull;
     return nullptr;
   }
   return Register(std::malloc(static_cast<size_t>(size)), size, kPlainBlock);
@@ -35,7 +33,7 @@ Ptr MemoryRegistry::NewPtrBlock(SInt32 size) {
 
 Ptr MemoryRegistry::NewPtrBlockClear(UInt32 size) {
   if (size > kLargestBlock) {
-    lastError_ = kOutOfMemory;
+    lastError_ = kErrMemFull;
     return nullptr;
   }
   return Register(std::calloc(size, 1), static_cast<SInt32>(size), kPlainBlock);
@@ -44,7 +42,7 @@ Ptr MemoryRegistry::NewPtrBlockClear(UInt32 size) {
 void MemoryRegistry::DisposePtrBlock(void* block) {
   BlockInfo* info = ptrBlocks_.Find(block);
   if (!info) {
-    lastError_ = kNotRegistered;
+    lastError_ = kErrBadHandle;
     return;
   }
   // A data block released on its own takes its handle entry along, so no
@@ -58,8 +56,8 @@ void MemoryRegistry::DisposePtrBlock(void* block) {
 SInt32 MemoryRegistry::GetPtrBlockSize(const void* block) {
   BlockInfo* info = ptrBlocks_.Find(block);
   if (!info) {
-    lastError_ = kNotRegistered;
-    return kNotRegistered;
+    lastError_ = kErrBadHandle;
+    return kErrBadHandle;
   }
   lastError_ = 0;
   return info->size;
@@ -67,12 +65,12 @@ SInt32 MemoryRegistry::GetPtrBlockSize(const void* block) {
 
 void MemoryRegistry::SetPtrBlockSize(void* block, SInt32 size) {
   if (size < 0) {
-    lastError_ = kNegativeSize;
+    lastError_ = kErrNegativeSize;
     return;
   }
   BlockInfo* info = ptrBlocks_.Find(block);
   if (!info || size > info->size) {
-    lastError_ = kNotRegistered;
+    lastError_ = kErrBadHandle;
     return;
   }
   info->size = size;
@@ -89,7 +87,7 @@ Handle MemoryRegistry::MakeHandle(SInt32 size, bool clear) {
   if (!*handle || !handles_.Insert(*handle, HandleEntry{handle, 0})) {
     if (*handle) DisposePtrBlock(*handle);
     DisposePtrBlock(master);
-    lastError_ = kOutOfMemory;
+    lastError_ = kErrMemFull;
     return nullptr;
   }
   lastError_ = 0;
@@ -109,7 +107,7 @@ MemoryRegistry::HandleEntry* MemoryRegistry::LiveHandle(Handle handle) {
     HandleEntry* entry = handles_.Find(data);
     if (info && info->kind == kHandleData && entry && entry->handle == handle) return entry;
   }
-  lastError_ = kNotRegistered;
+  lastError_ = kErrBadHandle;
   return nullptr;
 }
 
@@ -120,7 +118,7 @@ void MemoryRegistry::DisposeHandleBlock(Handle handle) {
 }
 
 SInt32 MemoryRegistry::GetHandleBlockSize(Handle handle) {
-  if (!LiveHandle(handle)) return kNotRegistered;
+  if (!LiveHandle(handle)) return kErrBadHandle;
   return GetPtrBlockSize(*handle);
 }
 
@@ -140,7 +138,7 @@ void MemoryRegistry::UnlockHandleBlock(Handle handle) {
 
 SInt8 MemoryRegistry::GetHandleBlockState(Handle handle) {
   HandleEntry* entry = LiveHandle(handle);
-  if (!entry) return kNotRegistered;
+  if (!entry) return kErrBadHandle;
   lastError_ = 0;
   return entry->lockCount != 0 ? -128 : 0;
 }
@@ -160,14 +158,14 @@ void MemoryRegistry::SetHandleBlockSize(Handle handle, UInt32 size) {
   HandleEntry* entry = LiveHandle(handle);
   if (!entry) return;
   if (entry->lockCount != 0 || size > kLargestBlock) {
-    lastError_ = kOutOfMemory;
+    lastError_ = kErrMemFull;
     return;
   }
   Ptr oldBlock = *handle;
   // realloc to 0 would release the block, so size 0 takes a fresh one.
   void* newBlock = size == 0 ? std::malloc(0) : std::realloc(oldBlock, size);
   if (!newBlock) {
-    lastError_ = kOutOfMemory;
+    lastError_ = kErrMemFull;
     return;
   }
   if (size == 0) std::free(oldBlock);
@@ -183,19 +181,19 @@ void MemoryRegistry::SetHandleBlockSize(Handle handle, UInt32 size) {
 
 OSErr MemoryRegistry::AppendToHandleBlock(const void* source, Handle handle, SInt32 count) {
   if (count < 0) {
-    lastError_ = kNegativeSize;
-    return kNegativeSize;
+    lastError_ = kErrNegativeSize;
+    return kErrNegativeSize;
   }
   SInt32 oldSize = GetHandleBlockSize(handle);
   if (oldSize < 0) {
-    lastError_ = kNotRegistered;
-    return kNotRegistered;
+    lastError_ = kErrBadHandle;
+    return kErrBadHandle;
   }
   UInt64 newSize = static_cast<UInt64>(oldSize) + static_cast<UInt64>(count);
   if (newSize <= kLargestBlock) SetHandleBlockSize(handle, static_cast<UInt32>(newSize));
   if (newSize > kLargestBlock || lastError_ != 0) {
-    lastError_ = kOutOfMemory;
-    return kOutOfMemory;
+    lastError_ = kErrMemFull;
+    return kErrMemFull;
   }
   if (count > 0) std::memcpy(*handle + oldSize, source, static_cast<size_t>(count));
   lastError_ = 0;
@@ -205,7 +203,7 @@ OSErr MemoryRegistry::AppendToHandleBlock(const void* source, Handle handle, SIn
 Handle MemoryRegistry::FindHandleOfBlock(const void* block) {
   HandleEntry* entry = handles_.Find(block);
   if (!entry) {
-    lastError_ = kNoHandle;
+    lastError_ = kErrNoHandleForBlock;
     return nullptr;
   }
   lastError_ = 0;
@@ -214,18 +212,18 @@ Handle MemoryRegistry::FindHandleOfBlock(const void* block) {
 
 OSErr MemoryRegistry::DuplicateHandleBlock(Handle* handle) {
   if (!handle || !LiveHandle(*handle)) {
-    lastError_ = kNotRegistered;
-    return kNotRegistered;
+    lastError_ = kErrBadHandle;
+    return kErrBadHandle;
   }
   SInt32 size = GetHandleBlockSize(*handle);
   if (size == 0) {
-    lastError_ = kNotRegistered;
-    return kNotRegistered;
+    lastError_ = kErrBadHandle;
+    return kErrBadHandle;
   }
   Handle copy = NewHandleBlock(size);
   if (!copy) {
-    lastError_ = kOutOfMemory;
-    return kOutOfMemory;
+    lastError_ = kErrMemFull;
+    return kErrMemFull;
   }
   std::memcpy(*copy, **handle, static_cast<size_t>(size));
   *handle = copy;

@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ResultCodes.h"
 #include "Strings.h"
 
 namespace {
@@ -26,10 +27,10 @@ char* Format(char* buffer, const char* format, ...) {
 
 template <unsigned kLimit>
 SInt32 AppendNum(SInt32 number, StringPtr destination) {
-  if (!destination) return -1;
+  if (!destination) return kErrFailed;
   char digits[16];
   int count = std::snprintf(digits, sizeof digits, "%d", number);
-  if (destination[0] + count > static_cast<int>(kLimit)) return -1;
+  if (destination[0] + count > static_cast<int>(kLimit)) return kErrFailed;
   std::memcpy(destination + 1 + destination[0], digits, static_cast<size_t>(count));
   destination[0] = static_cast<unsigned char>(destination[0] + count);
   return 0;
@@ -94,7 +95,7 @@ SInt32 FloatToPStr(double value, SInt32 decimals, StringPtr destination) {
   CStrNum(text, format, value);
   PStr formatted(text);
   // A text that does not fit leaves the destination as it was, untrimmed.
-  if (PStrCopy31(formatted.GetPtr(), destination) != 0) return -1;
+  if (PStrCopy31(formatted.GetPtr(), destination) != 0) return kErrFailed;
   for (SInt32 i = 0; i < decimals && destination[0] > 0 && destination[destination[0]] == '0'; ++i) --destination[0];
   SInt32 length = destination[0];
   if (length > 0 && destination[length] == '.') --destination[0];

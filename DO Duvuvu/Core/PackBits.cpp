@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "ResultCodes.h"
 #include "Sys.h"
 
 namespace {
@@ -32,7 +33,7 @@ SInt32 Unpack(const UInt8** src, bool bounded, const UInt8* srcEnd, UInt8** dst,
   SInt32 result = 0;
   while (written < dstBytes) {
     if (bounded && s >= srcEnd) {
-      result = -1;
+      result = kErrFailed;
       break;
     }
     const SInt8 flag = static_cast<SInt8>(*s++);
@@ -41,7 +42,7 @@ SInt32 Unpack(const UInt8** src, bool bounded, const UInt8* srcEnd, UInt8** dst,
     if (flag >= 0) {
       const SInt32 count = flag + 1;
       if (bounded && srcEnd - s < count) {
-        result = -1;
+        result = kErrFailed;
         break;
       }
       const SInt32 copy = std::min(count, left);
@@ -51,7 +52,7 @@ SInt32 Unpack(const UInt8** src, bool bounded, const UInt8* srcEnd, UInt8** dst,
       written += copy;
     } else {
       if (bounded && s >= srcEnd) {
-        result = -1;
+        result = kErrFailed;
         break;
       }
       const SInt32 copy = std::min(1 - flag, left);

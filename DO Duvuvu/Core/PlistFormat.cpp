@@ -9,6 +9,7 @@
 #include "Memory.h"
 #include "PlistBlock.h"
 #include "PlistTag.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 #include "TextBuffer.h"
 
@@ -353,7 +354,7 @@ SInt32 PlistTag::ReadBuffer(PlistTag* root, TextBuffer* buffer) {
   for (char c : {' ', ',', static_cast<char>(0xCA), ';'}) buffer->RemoveSkipChar(c);
   const SInt32 open = buffer->FindText(PStr("<dict>").GetPtr(), 1, 0, 1);
   const SInt32 empty = buffer->FindText(PStr("<dict/>").GetPtr(), 1, 0, 1);
-  if (open < 0 && empty < 0) return -1;
+  if (open < 0 && empty < 0) return kErrFailed;
   CToPStr("dict", root->type);
   if (empty >= 0 && (open < 0 || empty - 7 < open - 6)) return 0;
   buffer->SetCursor(open);
@@ -361,7 +362,7 @@ SInt32 PlistTag::ReadBuffer(PlistTag* root, TextBuffer* buffer) {
   ParseContainer(root, buffer, 1, &state);
   if (state.failed) {
     DeleteChildren(root);
-    return -1;
+    return kErrFailed;
   }
   return 0;
 }

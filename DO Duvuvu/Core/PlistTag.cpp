@@ -10,6 +10,7 @@
 #include "NumberText.h"
 #include "PackBits.h"
 #include "PlistBlock.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 
 namespace {
@@ -152,7 +153,7 @@ void PlistTag::Delete(PlistTag* tag) {
 }
 
 SInt32 PlistTag::DeleteChild(PlistTag* tag, const char* name) {
-  if (!tag) return -1;
+  if (!tag) return kErrFailed;
   const size_t length = std::strlen(name ? name : "");
   for (UInt32 i = 0; i < tag->child.count; ++i) {
     if (SameText(tag->child.data[i]->name, name ? name : "", length)) {
@@ -160,7 +161,7 @@ SInt32 PlistTag::DeleteChild(PlistTag* tag, const char* name) {
       return 0;
     }
   }
-  return -1;
+  return kErrFailed;
 }
 
 void PlistTag::DeleteChildren(PlistTag* tag) {
@@ -245,11 +246,11 @@ namespace {
 // The packed form: a 4-byte big-endian count, then PackBits chunks of 127
 // output bytes. Untrusted: -1 for anything that does not add up.
 SInt32 UnpackData(const UInt8* packed, SInt32 size, Ptr* out, SInt32* outLength) {
-  if (size < 4) return -1;
+  if (size < 4) return kErrFailed;
   const UInt32 count =
       (UInt32(packed[0]) << 24) | (UInt32(packed[1]) << 16) | (UInt32(packed[2]) << 8) | UInt32(packed[3]);
   // Two bytes of PackBits make at most 128: more than 64 per byte is a lie.
-  if (static_cast<UInt64>(count) > 64ull * static_cast<UInt64>(size - 4) || count > 0x7FFFFFFF) return -1;
+  if (static_cast<UInt64>(count) > 64ull * static_cast<UInt64>(size - 4) || count > 0x7FFFFFFF) return kErrFailed;
   Ptr block = NewPlistBlock(static_cast<SInt32>(count), "PlistTag::GetData()");
   const UInt8* s = packed + 4;
   auto* d = reinterpret_cast<UInt8*>(block);
@@ -257,7 +258,7 @@ SInt32 UnpackData(const UInt8* packed, SInt32 size, Ptr* out, SInt32* outLength)
     const UInt32 chunk = std::min<UInt32>(left, kChunk);
     if (UnpackBitsBounded(&s, packed + size, &d, static_cast<SInt32>(chunk)) != 0) {
       DisposePtrBlock(block);
-      return -1;
+      return kErrFailed;
     }
     left -= chunk;
   }
@@ -270,7 +271,7 @@ SInt32 UnpackData(const UInt8* packed, SInt32 size, Ptr* out, SInt32* outLength)
 
 SInt32 PlistTag::GetData(PlistTag* tag, const char* name, Ptr* block, SInt32* length, UInt8 unpack) {
   PlistTag* node = FindTag(tag, "data", name, 0);
-  if (!node) return -1;
+  if (!node) return kErrFailed;
   const SInt32 textLength = node->data ? GetPtrBlockSize(node->data) : 0;
   Ptr decoded = NewPlistBlock(Base64DecodedSize(textLength), "PlistTag::GetData()");
   SInt32 count = textLength > 0 ? Base64Decode(node->data, decoded, textLength, Base64DecodedSize(textLength)) : 0;
@@ -281,7 +282,7 @@ SInt32 PlistTag::GetData(PlistTag* tag, const char* name, Ptr* block, SInt32* le
   if (unpack && node->data) {
     SInt32 status = UnpackData(reinterpret_cast<UInt8*>(decoded), count, &result, &resultLength);
     DisposePtrBlock(decoded);
-    if (status != 0) return -1;
+    if (status != 0) return kErrFailed;
   }
   if (block) *block = result;
   else DisposePtrBlock(result);

@@ -5,7 +5,8 @@
 #include "MacTypes.h"
 
 // General ---------------------------------------------------------------------
-// The routine could not do what was asked; its caller's documented "-1".
+// The routine refused: a nil argument, a limit exceeded, or nothing found by
+// the engine's own find routines.
 constexpr OSErr kErrFailed = -1;
 
 // Files and folders -------------------------------------------------------------
@@ -21,9 +22,13 @@ constexpr OSErr kErrDirNotFound = -120;
 constexpr OSErr kErrNoMoreItems = -1417;
 
 // Memory and handles --------------------------------------------------------------
+// Also the answer for a special folder that is not available.
 constexpr OSErr kErrMemFull = -108;
 constexpr OSErr kErrNilHandle = -109;
+// The block or handle is not registered.
 constexpr OSErr kErrBadHandle = -111;
+constexpr OSErr kErrNoHandleForBlock = -115;
+constexpr OSErr kErrNegativeSize = -116;
 
 // Resources ---------------------------------------------------------------------
 constexpr OSErr kErrResNotFound = -192;
@@ -32,6 +37,28 @@ constexpr OSErr kErrResNotFound = -192;
 constexpr OSErr kErrNotEnoughHardware = -201;
 constexpr OSErr kErrQueueFull = -203;
 constexpr OSErr kErrBadChannel = -205;
+// A channel's disposal stops at the OpenAL step that failed.
+constexpr OSErr kErrUnqueueFailed = -2;
+constexpr OSErr kErrSourceNotDeleted = -3;
+constexpr OSErr kErrBuffersNotDeleted = -4;
+
+// Pascal strings' bracketed numbers -------------------------------------------------
+constexpr SInt32 kErrUnbalancedBrackets = -2;
+constexpr SInt32 kErrNoSuchBracket = -3;
+
+// Drawing text into an image ----------------------------------------------------------
+constexpr SInt32 kErrNoPixels = -2;
+constexpr SInt32 kErrNoFontFace = -3;
+
+// Preferences -------------------------------------------------------------------------
+// The main preferences file could not be found, read or saved.
+constexpr OSErr kErrPrefsFile = -3;
+
+// Windows and events ----------------------------------------------------------------
+constexpr OSStatus kWindowRectUnreadableErr = -5600;
+constexpr OSStatus kEventNotHandledErr = -9874;
+constexpr OSStatus kEventLoopNoEventErr = -9875;
+constexpr OSStatus kWindowRegionCodeInvalidErr = -30593;
 
 // Components and Nib files (absent here: fixed results) -----------------------------
 constexpr OSErr kErrInvalidComponent = -3000;

@@ -5,6 +5,8 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ResultCodes.h"
+
 namespace {
 
 bool IsSpace(unsigned char c) { return c == 0x20 || c == 0xCA; }
@@ -46,30 +48,30 @@ char* CStr::FromCStr(const char* text) {
 // Copying and joining ---------------------------------------------------------
 
 SInt32 PStrCopy31(ConstStringPtr source, StringPtr destination) {
-  if (!source || !destination || source[0] > 31) return -1;
+  if (!source || !destination || source[0] > 31) return kErrFailed;
   std::memmove(destination, source, source[0] + 1u);
   return 0;
 }
 
 SInt32 PStrAppend31(ConstStringPtr source, StringPtr destination) {
-  if (!source || !destination || source[0] + destination[0] > 31) return -1;
+  if (!source || !destination || source[0] + destination[0] > 31) return kErrFailed;
   return PStrAppend(source, destination);
 }
 
 SInt32 PStrAppendChar31(unsigned char character, StringPtr destination) {
-  if (!destination || destination[0] >= 31) return -1;
+  if (!destination || destination[0] >= 31) return kErrFailed;
   destination[++destination[0]] = character;
   return 0;
 }
 
 SInt32 PStrCopy(ConstStringPtr source, StringPtr destination) {
-  if (!source || !destination) return -1;
+  if (!source || !destination) return kErrFailed;
   std::memmove(destination, source, source[0] + 1u);
   return 0;
 }
 
 SInt32 PStrAppend(ConstStringPtr source, StringPtr destination) {
-  if (!source || !destination) return -1;
+  if (!source || !destination) return kErrFailed;
   // Beyond 255 there is no room in a Str255: the rest is dropped.
   unsigned length = destination[0];
   unsigned count = source[0];
@@ -88,7 +90,7 @@ void JoinPStrs(StringPtr destination, ...) {
 }
 
 SInt32 PStrClear(StringPtr string) {
-  if (!string) return -1;
+  if (!string) return kErrFailed;
   string[0] = 0;
   return 0;
 }
@@ -227,20 +229,20 @@ void PStrCutAtChar(StringPtr string, unsigned char character) {
 void PStrCutAtBracket(StringPtr string) { PStrCutAtChar(string, '['); }
 
 SInt32 PStrCountBrackets(ConstStringPtr string) {
-  if (!string) return -1;
+  if (!string) return kErrFailed;
   SInt32 open = 0, close = 0;
   for (unsigned i = 1; i <= string[0]; ++i) {
     if (string[i] == '[') ++open;
     else if (string[i] == ']') ++close;
   }
-  return open == close ? open : -2;
+  return open == close ? open : kErrUnbalancedBrackets;
 }
 
 SInt32 PStrBracketNumber(ConstStringPtr string, SInt32 n) {
-  if (!string) return -1;
+  if (!string) return kErrFailed;
   SInt32 brackets = PStrCountBrackets(string);
   if (brackets < 1) return brackets;
-  if (n < 0 || n >= brackets) return -3;
+  if (n < 0 || n >= brackets) return kErrNoSuchBracket;
   unsigned length = string[0];
   unsigned i = 1;
   for (SInt32 seen = -1; i <= length; ++i)

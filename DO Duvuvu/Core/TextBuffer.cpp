@@ -8,6 +8,7 @@
 #include "FileManager.h"
 #include "Memory.h"
 #include "NumberText.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 
 namespace {
@@ -277,7 +278,7 @@ OSErr TextBuffer::LoadFile(FILE* file, UInt32 length) {
       length = (UInt32(prefix[0]) << 24) | (UInt32(prefix[1]) << 16) | (UInt32(prefix[2]) << 8) | prefix[3];
     } else {
       length = 0;
-      result = -36;
+      result = kErrIO;
     }
   }
   // The bytes left in the file bound what is read: a length from the file is
@@ -293,17 +294,17 @@ OSErr TextBuffer::LoadFile(FILE* file, UInt32 length) {
   if (wholeFile) wanted = available >= 0 ? static_cast<UInt64>(available) : kMaxLength;
   if (available >= 0 && wanted > static_cast<UInt64>(available)) {
     wanted = static_cast<UInt64>(available);
-    result = -36;
+    result = kErrIO;
   }
   if (wanted > kMaxLength) {
     wanted = kMaxLength;
-    result = -36;
+    result = kErrIO;
   }
   if (available >= 0) {
     SetBufferSize(static_cast<UInt32>(wanted));
     const size_t got = std::fread(dataStart, 1, static_cast<size_t>(wanted), file);
     dataEnd = dataStart + got;
-    if (got < wanted) result = -36;
+    if (got < wanted) result = kErrIO;
   } else {
     // A stream that cannot seek: read in steps, never trusting the length.
     SetBufferSize(kGrowStep);
@@ -315,7 +316,7 @@ OSErr TextBuffer::LoadFile(FILE* file, UInt32 length) {
       WriteData(chunk, static_cast<SInt32>(n));
       got += n;
     }
-    if (got < wanted && !wholeFile) result = -36;
+    if (got < wanted && !wholeFile) result = kErrIO;
   }
   cursor = dataStart;
   return result;
@@ -327,7 +328,7 @@ OSErr TextBuffer::SaveToStdFile(FILE* file) {
   std::rewind(file);
   const size_t length = static_cast<size_t>(dataEnd - dataStart);
   const size_t written = length ? std::fwrite(dataStart, 1, length, file) : 0;
-  if (written != length || std::fflush(file) != 0 || std::ferror(file)) return -36;
+  if (written != length || std::fflush(file) != 0 || std::ferror(file)) return kErrIO;
   return noErr;
 }
 
@@ -346,7 +347,7 @@ OSErr TextBuffer::LoadFileClass(FileClass* file) {
   err = ReadFork(file->forkRefNum, &count, dataStart);
   dataEnd = dataStart + std::min(count, wanted);
   cursor = dataStart;
-  if (err == noErr && count < length) err = -36;
+  if (err == noErr && count < length) err = kErrIO;
   return err;
 }
 

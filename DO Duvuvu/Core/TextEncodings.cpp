@@ -2,6 +2,7 @@
 #include <cstring>
 
 #include "NumberText.h"
+#include "ResultCodes.h"
 
 namespace {
 
@@ -183,7 +184,7 @@ SInt32 Base64Encode(const void* bytes, char* destination, SInt32 count, SInt32 l
   SInt64 textLength = (n + 2) / 3 * 4;
   if (textLength + 1 > room) {
     Terminate(destination, 0, room);
-    return -1;
+    return kErrFailed;
   }
   const char* alphabet = Base64().alphabet.c_str();
   char* out = destination;
@@ -223,9 +224,9 @@ SInt32 Base64Decode(const char* text, void* destination, SInt32 count, SInt32 li
     SInt8 position = positions[static_cast<UInt8>(text[i])];
     if (position < 0) break;  // '=' and every character outside the alphabet
     group = (group << 6) | static_cast<UInt32>(position);
-    if (++held == 4 && !emit(3)) return -1;
+    if (++held == 4 && !emit(3)) return kErrFailed;
   }
-  if (held >= 2 && !emit(held - 1)) return -1;
+  if (held >= 2 && !emit(held - 1)) return kErrFailed;
   return written;
 }
 

@@ -4,13 +4,13 @@
 #include <cstring>
 
 #include "Memory.h"
+#include "ResultCodes.h"
 
 namespace {
 
 GWorldPtr gCurrentPort = nullptr;
 
 constexpr UInt32 kResolution72 = 72u << 16;  // 72.0 in 16.16
-constexpr OSErr kOutOfMemoryErr = -108;
 
 }  // namespace
 
@@ -66,9 +66,9 @@ OSErr CreateGWorld(GWorldPtr* out, SInt16 depth, const Rect* bounds, Handle colo
   const SInt64 size = static_cast<SInt64>(bounds->bottom - bounds->top) * rowBytes + 32;
   const bool fits = rowBytes >= 0 && rowBytes <= kPixMapRowBytesMask && size >= 0 && size <= 0x7FFFFFFF;
   Ptr block = fits ? NewPtrBlockClear(static_cast<UInt32>(size)) : nullptr;
-  if (!fits) SetMemoryError(kOutOfMemoryErr);
+  if (!fits) SetMemoryError(kErrMemFull);
   if (!block) {
-    if (!GetMemoryError()) SetMemoryError(kOutOfMemoryErr);
+    if (!GetMemoryError()) SetMemoryError(kErrMemFull);
     return GetMemoryError();
   }
   const uintptr_t aligned = (reinterpret_cast<uintptr_t>(block) + 31) & ~static_cast<uintptr_t>(31);
@@ -76,8 +76,8 @@ OSErr CreateGWorld(GWorldPtr* out, SInt16 depth, const Rect* bounds, Handle colo
   if (BuildGWorldOverMemory(out, depth, bounds, colorTable, unused1, unused2, base, static_cast<UInt16>(rowBytes)) !=
       0) {
     DisposePtrBlock(block);
-    SetMemoryError(kOutOfMemoryErr);
-    return kOutOfMemoryErr;
+    SetMemoryError(kErrMemFull);
+    return kErrMemFull;
   }
   (*out)->ownedPixels = block;
   return 0;
@@ -103,8 +103,8 @@ OSErr BuildGWorldOverMemory(GWorldPtr* out, SInt16 depth, const Rect* bounds, Ha
   if (!world->portPixMap) {
     DisposePtrBlock(world);
     *out = nullptr;
-    SetMemoryError(kOutOfMemoryErr);
-    return kOutOfMemoryErr;
+    SetMemoryError(kErrMemFull);
+    return kErrMemFull;
   }
   PixMap* p = *world->portPixMap;
   p->cmpCount = 1;

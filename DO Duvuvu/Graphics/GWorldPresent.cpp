@@ -153,7 +153,7 @@ void FlushToScreen_Displays(WindowRef) {
 
 void FlushGWorldToWindow(GWorldPtr world, WindowRef window) {
   BeginFrameGL(world);
-  if (EngineSettings[1]) DrawGWorldToWindowGL(world, window, CurrentGLRecord());
+  if (EngineSettings[kSettingCopyOnFlush]) DrawGWorldToWindowGL(world, window, CurrentGLRecord());
   if (AppCallbacks.presentationOverlay) AppCallbacks.presentationOverlay();
   EndFrameGL();
 }

@@ -9,6 +9,7 @@
 #include "DisplayHooks.h"
 #include "DisplayList.h"
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "SystemUI.h"
 #include "TickRecords.h"
 

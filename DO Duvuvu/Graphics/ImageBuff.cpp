@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "PNGFiles.h"
+#include "ResultCodes.h"
 
 namespace {
 
@@ -24,7 +25,7 @@ void FillRow(ImageBuff* buffer, SInt32 row, SInt32 left, SInt32 right, UInt32 co
 }
 
 SInt32 FillWhole(ImageBuff* buffer, UInt32 color) {
-  if (!HasPixels(buffer)) return -1;
+  if (!HasPixels(buffer)) return kErrFailed;
   std::fill_n(buffer->pixels, buffer->size / 4, color);
   return 0;
 }
@@ -49,7 +50,7 @@ void AllocImageBuff(ImageBuff* buffer, SInt16 width, SInt16 height) {
 }
 
 SInt32 FreeImageBuff(ImageBuff* buffer) {
-  if (!HasPixels(buffer)) return -1;
+  if (!HasPixels(buffer)) return kErrFailed;
   std::free(buffer->pixels);
   buffer->pixels = nullptr;
   return 0;
@@ -62,7 +63,7 @@ SInt32 FillImageBuffBlack(ImageBuff* buffer) { return FillWhole(buffer, 0xFF0000
 SInt32 FillImageBuffWhite(ImageBuff* buffer) { return FillWhole(buffer, 0xFFFFFFFFu); }
 
 SInt32 FillImageBuffRect(ImageBuff* buffer, const Rect* r) {
-  if (!HasPixels(buffer)) return -1;
+  if (!HasPixels(buffer)) return kErrFailed;
   assert(EmptyOrInside(buffer, r));
   const UInt32 color = PackImageBuffColor(buffer->red, buffer->green, buffer->blue, buffer->alpha);
   for (SInt32 row = r->top; row < r->bottom; ++row) FillRow(buffer, row, r->left, r->right, color);
@@ -70,7 +71,7 @@ SInt32 FillImageBuffRect(ImageBuff* buffer, const Rect* r) {
 }
 
 SInt32 FrameImageBuffRect(ImageBuff* buffer, const Rect* r) {
-  if (!HasPixels(buffer)) return -1;
+  if (!HasPixels(buffer)) return kErrFailed;
   assert(EmptyOrInside(buffer, r));
   if (r->right <= r->left || r->bottom <= r->top) return 0;
   const UInt32 color = PackImageBuffColor(buffer->red, buffer->green, buffer->blue, buffer->alpha);
@@ -84,16 +85,16 @@ SInt32 FrameImageBuffRect(ImageBuff* buffer, const Rect* r) {
 }
 
 SInt32 LoadPNGIntoImageBuff(ImageBuff* buffer, const char* path, float, UInt8 premultiply) {
-  if (!buffer) return -1;
+  if (!buffer) return kErrFailed;
   UInt32 width = 0, height = 0;
   UInt8* image = ReadPNGFile(path, &width, &height, 0, nullptr, nullptr);
-  if (!image) return -1;
+  if (!image) return kErrFailed;
   // The reader refuses sides above 16384, so these powers of two fit an i16.
   if (!buffer->pixels)
     AllocImageBuff(buffer, static_cast<SInt16>(std::bit_ceil(width)), static_cast<SInt16>(std::bit_ceil(height)));
   if (!buffer->pixels) {
     delete[] image;
-    return -1;
+    return kErrFailed;
   }
   ClearImageBuff(buffer);
   buffer->usedHeight = static_cast<SInt16>(std::min<UInt32>(height, static_cast<UInt32>(buffer->height)));

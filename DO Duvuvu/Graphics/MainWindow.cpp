@@ -111,8 +111,8 @@ void WindowInitGL(SInt16 width, SInt16 height) {
   BuildGLOrDie();
   LockWindowManagerPort();
 
-  if (EngineSettings[0]) {
-    MakePixMap(EngineSettings[8], &buildPMAP, &ScreenRect, 1, 1, 1);
+  if (EngineSettings[kSettingGameOwnsScreen]) {
+    MakePixMap(EngineSettings[kSettingDepth], &buildPMAP, &ScreenRect, 1, 1, 1);
     if (!buildPMAP) FatalError("Failed to create the buildPMAP.", "WindowInitGL()");
     buildWORLD = FindPixMapGWorld(buildPMAP);
     buildBaseAddress = PixMapBaseAddress(buildPMAP);
@@ -136,7 +136,7 @@ void WindowInit(SInt16 width, SInt16 height) {
   SetWindowAttributes(gMainWindow, 0, 0);
   LockWindowManagerPort();
 
-  if (EngineSettings[0]) {
+  if (EngineSettings[kSettingGameOwnsScreen]) {
     buildWORLD = MakeWindowWorld(gMainWindow, PortDepth, width, height);
     if (buildWORLD) {
       buildPMAP = buildWORLD->portPixMap;
@@ -272,7 +272,7 @@ void CloseDisplays() {
   DisposeWindowRef(gMainWindow);
   gMainWindow = nullptr;
 
-  if (EngineSettings[0]) {
+  if (EngineSettings[kSettingGameOwnsScreen]) {
     if (gCoverWindow) DisposeWindowRef(gCoverWindow);
     gCoverWindow = nullptr;
     if (AppCallbacks.displayCleanup) AppCallbacks.displayCleanup();

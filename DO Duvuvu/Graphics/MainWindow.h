@@ -10,8 +10,8 @@
 struct OpaqueWindowPtr;
 typedef OpaqueWindowPtr* WindowRef;
 
-// The build world, made only when the game owns the screen (EngineSettings
-// byte 0), with its base address and row bytes (flag cleared).
+// The build world, made only when the game owns the screen
+// (EngineSettings[kSettingGameOwnsScreen]), with its base address and row bytes (flag cleared).
 extern PixMapHandle buildPMAP;
 extern GWorldPtr buildWORLD;
 extern Ptr buildBaseAddress;

@@ -11,6 +11,7 @@
 #include "FixedResults.h"
 #include "MainPrefs.h"
 #include "Ports.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 #include "Sys.h"
 #include "System.h"
@@ -163,7 +164,7 @@ void VBLTimeTaskProc(TimeTaskRecord* task) {
 }
 
 SInt32 RunVBLTimer(DisplayRecord* record) {
-  if (!record) return -1;
+  if (!record) return kErrFailed;
   DisplayMode mode{};
   SInt32 status = 2;  // no display functions
   if (DisplayFunctionsBound()) {

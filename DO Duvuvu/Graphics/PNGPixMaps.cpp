@@ -1,8 +1,5 @@
 // PNG files and pixel maps: placing an image into a map, saving a map, and
 // moving alpha between 8- and 32-bit maps.
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cstring>
 #include <string>
@@ -10,6 +7,7 @@
 #include "Bundle.h"
 #include "Errors.h"
 #include "FileClass.h"
+#include "FileSpec.h"
 #include "Geometry.h"
 #include "PNGFiles.h"
 
@@ -50,15 +48,14 @@ void StorePixel(PixMap* map, SInt32 column, SInt32 row, const UInt8* source) {
 std::string FolderPath(FileClass* folder) {
   char path[kPathBufferSize];
   path[0] = 0;
-  struct stat info;
   if (folder) GetFilePath(path, folder->spec());
-  if (path[0] && stat(path, &info) == 0 && S_ISDIR(info.st_mode)) return path;
+  if (path[0] && IsFolderPath(path)) return path;
   SInt16 volume = 0;
   UInt32 directory = 0;
   GetDefaultDirectory(nullptr, &volume, &directory);
   const char* fallback = directory ? GetDirectoryPath(directory) : nullptr;
   if (fallback) return fallback;
-  return getcwd(path, sizeof path) ? path : ".";
+  return GetFullPathName(".", path, sizeof path) ? path : ".";
 }
 
 // The palette of an 8-bit map's colour table: seed (4 bytes), flags (2),

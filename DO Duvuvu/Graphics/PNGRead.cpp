@@ -7,11 +7,10 @@
 #include <cstdio>
 
 #include "PNGFiles.h"
+#include "ResultCodes.h"
 
 namespace {
 
-constexpr OSErr kPNGFileNotFound = -43;
-constexpr OSErr kPNGNotPNG = -1;
 
 void QuietWarning(png_structp, png_const_charp) {}
 
@@ -43,7 +42,7 @@ OSErr StartRead(ReadJob* job, const char* path, bool wantEndInfo) {
   job->width = 0;
   job->height = 0;
   job->file = path ? std::fopen(path, "rb") : nullptr;
-  if (!job->file) return kPNGFileNotFound;
+  if (!job->file) return kErrFileNotFound;
   png_byte signature[8];
   bool isPNG = std::fread(signature, 1, 8, job->file) == 8 && png_sig_cmp(signature, 0, 8) == 0;
   if (isPNG) {
@@ -56,7 +55,7 @@ OSErr StartRead(ReadJob* job, const char* path, bool wantEndInfo) {
     png_destroy_read_struct(&job->png, job->info ? &job->info : nullptr, job->endInfo ? &job->endInfo : nullptr);
   std::fclose(job->file);
   job->file = nullptr;
-  return kPNGNotPNG;
+  return kErrFailed;
 }
 
 void FinishRead(ReadJob* job) {
@@ -183,7 +182,7 @@ OSErr GetPNGFileSize(const char* path, UInt32* width, UInt32* height) {
     if (width) *width = png_get_image_width(job.png, job.info);
     if (height) *height = png_get_image_height(job.png, job.info);
   } else {
-    err = kPNGNotPNG;
+    err = kErrFailed;
   }
   FinishRead(&job);
   return err;
@@ -197,7 +196,7 @@ OSErr GetPNGFilePalette(const char* path, UInt8* palette, SInt32* count) {
     SInt32 entries = palette ? CopyPalette(&job, palette) : 0;
     if (count) *count = entries;
   } else {
-    err = kPNGNotPNG;
+    err = kErrFailed;
   }
   FinishRead(&job);
   return err;

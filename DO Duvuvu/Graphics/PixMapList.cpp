@@ -10,6 +10,7 @@
 #include "Memory.h"
 #include "PixMapDrawing.h"
 #include "Ports.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 #include "Windows.h"
 
@@ -17,7 +18,6 @@ HashTable* pixmapLIST = nullptr;
 
 namespace {
 
-constexpr OSErr kOutOfMemoryErr = -108;
 constexpr SInt32 kBucketCount = 257;
 const unsigned char kListName[] = "\012pixmapLIST";
 const unsigned char kUnnamed[] = "\020(unnamed pixmap)";
@@ -124,13 +124,13 @@ OSErr CreatePixMap(SInt32 depth, PixMapHandle* out, const Rect* bounds, UInt8 mu
   OSErr err = 0;
   if (WorldRowBytes(width, depth) > kPixMapRowBytesMask ||
       (ownMemory && ListRowBytes(width, depth) > kPixMapRowBytesMask))
-    err = kOutOfMemoryErr;
+    err = kErrMemFull;
   else
     err = CreateGWorld(&world, static_cast<SInt16>(depth), bounds, reinterpret_cast<Handle>(GlobalColorTable), 0, 0);
   if (err || !world) {
     if (!mustSucceed) {
       if (world) DestroyGWorld(world);
-      return Fail(out, err ? err : kOutOfMemoryErr);
+      return Fail(out, err ? err : kErrMemFull);
     }
     if (err) FatalErrorNum("CreatePixMap() failed.", err);
     FatalError("CreatePixMap() failed because \"worldPtr\" is nil.", "");
@@ -155,7 +155,7 @@ OSErr CreatePixMap(SInt32 depth, PixMapHandle* out, const Rect* bounds, UInt8 mu
     }
     if (!block) {
       if (mustSucceed) FatalError("CreatePixMap() failed because \"mem\" is nil.", "");
-      return Fail(out, kOutOfMemoryErr);
+      return Fail(out, kErrMemFull);
     }
     const auto address = reinterpret_cast<uintptr_t>(block);
     alignment = static_cast<UInt8>(address % 32 ? 32 - address % 32 : 0);
@@ -224,7 +224,7 @@ GWorldPtr GetPixMapGWorld(PixMapHandle pixMap) {
     GWorldPtr port = GetWindowManagerPort(gMainWindow);
     if (port && port->portPixMap == pixMap) return port;
   }
-  if (EngineSettings[0] && pixMap && pixMap == buildPMAP) return buildWORLD;
+  if (EngineSettings[kSettingGameOwnsScreen] && pixMap && pixMap == buildPMAP) return buildWORLD;
   for (WindowRef window = GetFrontWindow(); window; window = GetNextWindowRef(window)) {
     GWorldPtr port = GetWindowManagerPort(window);
     if (port && port->portPixMap == pixMap) return port;

@@ -14,6 +14,7 @@
 #include "PortDrawing.h"
 #include "PortText.h"
 #include "Random.h"
+#include "ResultCodes.h"
 #include "System.h"
 #include "SystemUI.h"
 #include "WindowRecords.h"
@@ -30,7 +31,6 @@ EngineGraphicsState EngineGraphics;
 
 namespace {
 
-constexpr OSErr kOutOfMemoryErr = -108;
 constexpr UInt16 kEventMaskInput = 62;  // mouse down/up, key down/up, auto-key
 
 // The registry's verdict on a world (a pointer block) or a pixel map handle.
@@ -98,14 +98,14 @@ OSErr MakePixMap(UInt8 depth, PixMapHandle* out, const Rect* bounds, UInt8 mustS
   // Row bytes keep 15 bits; the allocator takes an i32.
   if (rowBytes > kPixMapRowBytesMask || size > 0x7FFFFFFF) {
     *out = nullptr;
-    SetMemoryError(kOutOfMemoryErr);
-    return kOutOfMemoryErr;
+    SetMemoryError(kErrMemFull);
+    return kErrMemFull;
   }
   *out = NewPixMapHandle();
-  if (!*out) return GetMemoryError() ? GetMemoryError() : kOutOfMemoryErr;
+  if (!*out) return GetMemoryError() ? GetMemoryError() : kErrMemFull;
   Ptr pixels = NewPtrBlock(static_cast<SInt32>(size));
   if (!pixels) {
-    const OSErr err = GetMemoryError() ? GetMemoryError() : kOutOfMemoryErr;
+    const OSErr err = GetMemoryError() ? GetMemoryError() : kErrMemFull;
     DisposePixMapHandle(*out);
     *out = nullptr;
     return err;
@@ -225,7 +225,7 @@ void InitEngineGraphics() {
   EngineGraphics.chicagoFont = OpenFontByName(kChicago);
   EngineGraphics.monacoFont = OpenFontByName(kMonaco);
 
-  BuildGreyRamps(EngineSettings[8]);
+  BuildGreyRamps(EngineSettings[kSettingDepth]);
 
   attribute = 0;
   if (GetSystemAttribute(FOUR_CHAR_CODE("powr"), &attribute) == 0 && (attribute & 0x10) &&

@@ -35,7 +35,7 @@ OSErr UnlockPixMapMemory(const void* worldOrPixMap);
 
 // Pixel maps -------------------------------------------------------------------
 
-// The depth the display start-up copies from EngineSettings byte 8.
+// The depth the display start-up copies from EngineSettings[kSettingDepth].
 extern UInt8 PortDepth;
 void SetPortDepth(UInt8 depth);
 

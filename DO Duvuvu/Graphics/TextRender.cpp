@@ -5,6 +5,7 @@
 #include FT_GLYPH_H
 
 #include "ImageBuff.h"
+#include "ResultCodes.h"
 #include "Sys.h"
 
 namespace {
@@ -91,7 +92,7 @@ FT_Face OpenFontFace(const char* path) {
 }
 
 SInt32 MeasureText(const char* text, FT_Face face, float size) {
-  if (!face || size == 0.0f) return -1;
+  if (!face || size == 0.0f) return kErrFailed;
   SetSize(face, size);
   FT_Vector pen = {0, 0};
   for (const char* p = text; p && *p; ++p) {
@@ -104,9 +105,9 @@ SInt32 MeasureText(const char* text, FT_Face face, float size) {
 
 SInt32 DrawTextToImage(ImageBuff* buffer, const char* text, FT_Face face, float size, float x, float y,
                        UInt8 alignment) {
-  if (!buffer) return -1;
-  if (!buffer->pixels) return -2;
-  if (!face) return -3;
+  if (!buffer) return kErrFailed;
+  if (!buffer->pixels) return kErrNoPixels;
+  if (!face) return kErrNoFontFace;
   if (alignment != 0) {
     const SInt32 width = MeasureText(text, face, size);
     x -= static_cast<float>(alignment == 2 ? width : width / 2);

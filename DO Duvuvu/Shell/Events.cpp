@@ -166,41 +166,41 @@ double GetEventRecordTime(EventRef event) { return event->time; }
 
 OSStatus GetEventParameter(EventRef event, UInt32 name, UInt32 desiredType, UInt32*, UInt32 bufferSize, UInt32*,
                            void* outData) {
-  if (!event || !outData) return kEventParameterErr;
+  if (!event || !outData) return kErrFailed;
   const bool sized = bufferSize == 1 || bufferSize == 2 || bufferSize == 4;
   switch (name) {
     case FOUR_CHAR_CODE("kmod"):
-      if (!sized) return kEventParameterErr;
+      if (!sized) return kErrFailed;
       WriteSized(event->modifiers, bufferSize, outData);
       return 0;
     case FOUR_CHAR_CODE("kchr"):
-      if (!sized) return kEventParameterErr;
+      if (!sized) return kErrFailed;
       WriteSized(event->param & 0xFF, bufferSize, outData);
       return 0;
     case FOUR_CHAR_CODE("kcod"):
-      if (!sized) return kEventParameterErr;
+      if (!sized) return kErrFailed;
       WriteSized(VirtualKeyToKeyCode(static_cast<UInt8>(event->param >> 8)), bufferSize, outData);
       return 0;
     case FOUR_CHAR_CODE("mloc"):
     case FOUR_CHAR_CODE("mdta"):
-      if (desiredType != FOUR_CHAR_CODE("QDpt") || bufferSize != 4) return kEventParameterErr;
+      if (desiredType != FOUR_CHAR_CODE("QDpt") || bufferSize != 4) return kErrFailed;
       std::memcpy(outData, &event->param, 4);
       return 0;
     case FOUR_CHAR_CODE("----"):
-      if (desiredType != FOUR_CHAR_CODE("wind") || bufferSize != 4) return kEventParameterErr;
+      if (desiredType != FOUR_CHAR_CODE("wind") || bufferSize != 4) return kErrFailed;
       std::memcpy(outData, &event->param, 4);
       return 0;
     case FOUR_CHAR_CODE("wpar"):
-      if (desiredType != FOUR_CHAR_CODE("wpar") || bufferSize != 2) return kEventParameterErr;
+      if (desiredType != FOUR_CHAR_CODE("wpar") || bufferSize != 2) return kErrFailed;
       WriteSized(event->param, 2, outData);
       return 0;
     default:
-      return kEventParameterErr;
+      return kErrFailed;
   }
 }
 
 OSStatus SetEventParameter(EventRef event, UInt32 name, UInt32 type, UInt32 size, const void* data) {
-  if (!event || !data) return kEventParameterErr;
+  if (!event || !data) return kErrFailed;
   const bool point = (name == FOUR_CHAR_CODE("mdta") || name == FOUR_CHAR_CODE("mloc")) &&
                      type == FOUR_CHAR_CODE("QDpt") && size == 4;
   const bool window = name == FOUR_CHAR_CODE("----") && type == FOUR_CHAR_CODE("wind") && size == 4;
@@ -214,7 +214,7 @@ OSStatus SetEventParameter(EventRef event, UInt32 name, UInt32 type, UInt32 size
     event->param = static_cast<UInt32>(static_cast<SInt32>(value));
     return 0;
   }
-  return kEventParameterErr;
+  return kErrFailed;
 }
 
 // Handlers and targets --------------------------------------------------------

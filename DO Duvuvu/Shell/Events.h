@@ -8,11 +8,7 @@
 
 #include "DisplayHooks.h"
 #include "MacTypes.h"
-
-
-constexpr OSStatus kEventLoopNoEventErr = -9875;
-constexpr OSStatus kEventNotHandledErr = -9874;
-constexpr OSStatus kEventParameterErr = -1;
+#include "ResultCodes.h"
 
 constexpr UInt32 kEventClassKeyboard = FOUR_CHAR_CODE("keyb");
 constexpr UInt32 kEventClassMouse = FOUR_CHAR_CODE("mous");

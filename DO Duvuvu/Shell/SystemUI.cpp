@@ -143,7 +143,7 @@ void StartDisplaySystem() {
   gDisplayHooks.flushToScreen = services.flushToScreen;
   gDisplayHooks.isFullScreen = services.isFullScreen;
   gDisplayHooks.setFullScreen = services.setFullScreen;
-  if (services.setPortDepth) services.setPortDepth(EngineSettings[8]);
+  if (services.setPortDepth) services.setPortDepth(EngineSettings[kSettingDepth]);
   if (services.installPixMapHooks) services.installPixMapHooks();
   if (services.buildDisplayList) services.buildDisplayList();
   if (AppCallbacks.displayStartup) AppCallbacks.displayStartup();

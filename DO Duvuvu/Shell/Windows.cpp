@@ -6,6 +6,7 @@
 #include "Backend.h"
 #include "DisplayServices.h"
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 #include "WindowRecords.h"
 
@@ -75,7 +76,7 @@ OSStatus CreateWindowRef(UInt32, UInt32, const Rect* content, WindowRef* outWind
   if (id == 0) {
     *outWindow = nullptr;
     SetMemoryError(-1);
-    return -108;
+    return kErrMemFull;
   }
   Records()[id] = new WindowRecord();
   *outWindow = WindowFromId(id);

@@ -7,6 +7,7 @@
 
 #include "Events.h"
 #include "MacTypes.h"
+#include "ResultCodes.h"
 
 struct GWorld;
 typedef GWorld* GWorldPtr;
@@ -18,8 +19,6 @@ inline UInt32 WindowId(WindowRef window) { return static_cast<UInt32>(reinterpre
 
 constexpr UInt16 kWindowStructureRgn = 32;
 constexpr UInt16 kWindowContentRgn = 33;
-constexpr OSStatus kWindowRectUnreadableErr = -5600;
-constexpr OSStatus kWindowRegionCodeInvalidErr = -30593;
 constexpr SInt16 kInContentPart = 3;
 
 // The main window; nil until the display layer makes it.

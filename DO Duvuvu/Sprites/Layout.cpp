@@ -11,6 +11,7 @@
 #include "GLImage.h"
 #include "ImageBuff.h"
 #include "PlistTag.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 #include "TextBuffer.h"
 
@@ -307,7 +308,7 @@ SInt16 LoadLayout(const char* layoutName, const char* imagePath, UInt8 premultip
   RequireLayouts();
   Layout layout;
   NameLayout(&layout, layoutName);
-  if (!ReadLayoutPlist(&layout, nullptr, nullptr)) return -1;
+  if (!ReadLayoutPlist(&layout, nullptr, nullptr)) return kErrFailed;
   return LoadLayoutImage(&layout, imagePath, premultiply);
 }
 

@@ -7,6 +7,7 @@
 #include "AudioPrefs.h"
 #include "AudioTestSupport.h"
 #include "Music.h"
+#include "ResultCodes.h"
 #include "SoundChannels.h"
 #include "SourcePool.h"
 #include "TestSupport.h"
@@ -142,7 +143,7 @@ TEST_F(MusicTest, PlayTwiceRestartsAndPauseResume) {
 
 TEST_F(MusicTest, OpenFailureKeepsTheName) {
   MusicPlayer player;
-  EXPECT_EQ(MusicPlayer::Open(&player, (dir / "missing.ogg").c_str()), -1);
+  EXPECT_EQ(MusicPlayer::Open(&player, (dir / "missing.ogg").c_str()), kErrFailed);
   EXPECT_EQ(player.fileName, "");
   MusicPlayer::Play(&player);
   EXPECT_EQ(StreamPlayer::GetState(&player.streamPlayer), StreamPlayer::kStopped);

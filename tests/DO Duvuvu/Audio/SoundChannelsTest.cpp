@@ -7,6 +7,7 @@
 
 #include "AudioTestSupport.h"
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "SoundChannels.h"
 #include "SoundData.h"
 #include "SourcePool.h"
@@ -43,7 +44,7 @@ TEST_F(SoundChannelsTest, NewChannelState) {
     EXPECT_EQ(size, 2048);
   }
   SoundChannel* other = nullptr;
-  EXPECT_EQ(NewSoundChannel(&other, 4, 0, nullptr), -1);
+  EXPECT_EQ(NewSoundChannel(&other, 4, 0, nullptr), kErrFailed);
   EXPECT_EQ(other, nullptr);
   EXPECT_EQ(GetSoundChannelList(), chan);
 }
@@ -53,14 +54,14 @@ TEST_F(SoundChannelsTest, QueueLimitsAndCorruption) {
   chan->paused = 1;  // keeps the pump from taking commands
   const SoundCommand clock{kClockCmd, 1, 0};
   for (int i = 0; i < 14; ++i) ASSERT_EQ(QueueSoundCommand(chan, &clock, 1), 0) << i;
-  EXPECT_EQ(QueueSoundCommand(chan, &clock, 1), -203);
+  EXPECT_EQ(QueueSoundCommand(chan, &clock, 1), kErrQueueFull);
   // Waiting on a paused channel would never end.
-  EXPECT_EQ(QueueSoundCommand(chan, &clock, 0), -203);
+  EXPECT_EQ(QueueSoundCommand(chan, &clock, 0), kErrQueueFull);
   chan->head = 200;
-  EXPECT_EQ(QueueSoundCommand(chan, &clock, 1), -205);
+  EXPECT_EQ(QueueSoundCommand(chan, &clock, 1), kErrBadChannel);
   chan->head = -1;
   chan->tail = 14;
-  EXPECT_EQ(QueueSoundCommand(chan, &clock, 1), -205);
+  EXPECT_EQ(QueueSoundCommand(chan, &clock, 1), kErrBadChannel);
 }
 
 TEST_F(SoundChannelsTest, VolumeLevelsBecomeGain) {

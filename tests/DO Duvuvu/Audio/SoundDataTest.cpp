@@ -11,6 +11,7 @@
 #include "AudioPrefs.h"
 #include "AudioTestSupport.h"
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "SoundData.h"
 #include "SoundEffects.h"
 #include "SourcePool.h"
@@ -200,8 +201,8 @@ TEST_F(SoundDataTest, OpenCloseCyclesAndRefusals) {
   const std::string text = dir / "not.ogg";
   std::ofstream(text) << "this is not an ogg file at all, just some text that goes on for a while";
   SoundSample sample;
-  EXPECT_EQ(LoadOggSound(&sample, text.c_str()), -1);
-  EXPECT_EQ(LoadOggSound(&sample, (dir / "missing.ogg").c_str()), -1);
+  EXPECT_EQ(LoadOggSound(&sample, text.c_str()), kErrFailed);
+  EXPECT_EQ(LoadOggSound(&sample, (dir / "missing.ogg").c_str()), kErrFailed);
   EXPECT_EQ(OpenDescriptorCount(), before);
 
   const std::string fast = dir / "96k.ogg";
@@ -210,7 +211,7 @@ TEST_F(SoundDataTest, OpenCloseCyclesAndRefusals) {
   WriteOgg(wide, 6, 22050, 441);
   EXPECT_EQ(stream.Open(fast.c_str()), 0);
   EXPECT_EQ(stream.Open(wide.c_str()), 0);
-  EXPECT_EQ(LoadOggSound(&sample, wide.c_str()), -1);
+  EXPECT_EQ(LoadOggSound(&sample, wide.c_str()), kErrFailed);
   EXPECT_EQ(OpenDescriptorCount(), before);
 }
 
@@ -259,7 +260,7 @@ TEST_F(SoundDataTest, OggCutInHalfLoadsWhatDecodes) {
   // Cut inside the headers nothing can decode.
   const std::string headless = dir / "headless.ogg";
   WriteBytes(headless, bytes, 200);
-  EXPECT_EQ(LoadOggSound(&sample, headless.c_str()), -1);
+  EXPECT_EQ(LoadOggSound(&sample, headless.c_str()), kErrFailed);
   EXPECT_EQ(OpenDescriptorCount(), before);
 }
 

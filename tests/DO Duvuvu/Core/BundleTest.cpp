@@ -11,6 +11,7 @@
 #include "FileClass.h"
 #include "ProcessBundle.h"
 #include "RefObjects.h"
+#include "ResultCodes.h"
 #include "TestSupport.h"
 
 namespace {
@@ -175,7 +176,7 @@ TEST_F(BundleTest, FrameworksNeedTheMacOSFolder) {
   EXPECT_EQ(-4960, LoadFrameworkBundle(&name, &framework));
   EXPECT_EQ(nullptr, framework);
   SetExecutablePathForTesting("/kestrova");
-  EXPECT_EQ(kErrNoSpecialFolder, LoadFrameworkBundle(&name, &framework));
+  EXPECT_EQ(kErrMemFull, LoadFrameworkBundle(&name, &framework));
 }
 
 TEST_F(BundleTest, InitApplicationFoldersTakesTheBundle) {

@@ -3,6 +3,7 @@
 #include "DisplayHooks.h"
 #include "Memory.h"
 #include "PixMap.h"
+#include "ResultCodes.h"
 
 namespace {
 
@@ -58,7 +59,7 @@ TEST_F(DisplayHooksTest, SetSlotsGetTheirArgumentsUnchanged) {
     gSeen.pointer = pm;
     return reinterpret_cast<GWorldPtr>(0x99);
   };
-  gDisplayHooks.slot13 = [](UInt32 v) -> UInt32 { return v + 0x100; };
+  gDisplayHooks.reserved13 = [](UInt32 v) -> UInt32 { return v + 0x100; };
   gDisplayHooks.inMenuMode = []() -> SInt32 { return 1; };
 
   auto window = reinterpret_cast<WindowRef>(0xABCDEF012345);
@@ -86,7 +87,7 @@ TEST_F(DisplayHooksTest, ReleasePixMapWithoutAHookFreesPixelsAndHandle) {
   PixMapHandle caller = pm;
   ReleasePixMap(&caller);
   EXPECT_EQ(caller, nullptr);
-  EXPECT_EQ(GetHandleBlockSize(reinterpret_cast<Handle>(pm)), -111);  // gone (ASan: no leak)
+  EXPECT_EQ(GetHandleBlockSize(reinterpret_cast<Handle>(pm)), kErrBadHandle);  // gone (ASan: no leak)
 
   auto bare = reinterpret_cast<PixMapHandle>(NewHandleBlockClear(sizeof(PixMap)));
   ReleasePixMap(&bare);  // no pixels

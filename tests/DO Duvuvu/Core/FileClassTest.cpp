@@ -12,6 +12,7 @@
 
 #include "AppGlobals.h"
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "TestSupport.h"
 
 namespace {
@@ -88,14 +89,14 @@ TEST_F(FileClassTest, EmptyNameFindsTheFirstFileAndSkipsFolders) {
 
 TEST_F(FileClassTest, NamesMatchExactly) {
   FileClass item;
-  EXPECT_EQ(-1, FindFileInFolderC(&item, "log.txt", &folder, kAnyFileType, kAnyFileType, kFindAnyItem));
+  EXPECT_EQ(kErrFailed, FindFileInFolderC(&item, "log.txt", &folder, kAnyFileType, kAnyFileType, kFindAnyItem));
   EXPECT_EQ(noErr, FindFileInFolderC(&item, "Log.txt", &folder, kAnyFileType, kAnyFileType, kFindFilesOnly));
   EXPECT_EQ(dir / "folder/Log.txt", PathOf(item));
-  EXPECT_EQ(-1, FindFileInFolderC(&item, "Log.txt", &folder, kAnyFileType, kAnyFileType, kFindFoldersOnly));
+  EXPECT_EQ(kErrFailed, FindFileInFolderC(&item, "Log.txt", &folder, kAnyFileType, kAnyFileType, kFindFoldersOnly));
   ASSERT_EQ(noErr, FindFileInFolderC(&item, "a-sub", &folder, kAnyFileType, kAnyFileType, kFindFoldersOnly));
   EXPECT_EQ(1, item.isFolder);
   // The folder itself ("." in its listing) is no item of it.
-  EXPECT_EQ(-1, FindFileInFolderC(&item, "folder", &folder, kAnyFileType, kAnyFileType, kFindAnyItem));
+  EXPECT_EQ(kErrFailed, FindFileInFolderC(&item, "folder", &folder, kAnyFileType, kAnyFileType, kFindAnyItem));
   const unsigned char logName[] = "\x07Log.txt";
   EXPECT_EQ(1, NameExistsInFolder(logName, &folder));
   const unsigned char other[] = "\x07log.txt";
@@ -187,7 +188,7 @@ TEST_F(FileClassTest, UniqueFileNameNearTheLimitEnds) {
   std::string wide = "a." + std::string(29, 'e');
   ASSERT_TRUE(WriteFile(dir / wide, ""));
   SetPText(name, wide);
-  EXPECT_EQ(-1, UniqueFileName(name, &where, 0));
+  EXPECT_EQ(kErrFailed, UniqueFileName(name, &where, 0));
 }
 
 TEST(ParseCopyNumberTest, Table) {
@@ -314,7 +315,7 @@ TEST_F(FileClassTest, NoAppDataEndsThePreferencesSearch) {
     unsetenv("XDG_DATA_HOME");
     unsetenv("HOME");
     FileSpec spec;
-    if (FindSpecialFolder(kUserDomain, FOUR_CHAR_CODE("asup"), 1, &spec) != kErrNoSpecialFolder) std::exit(3);
+    if (FindSpecialFolder(kUserDomain, FOUR_CHAR_CODE("asup"), 1, &spec) != kErrMemFull) std::exit(3);
     FileClass support;
     std::memset(&support, 0, sizeof support);
     if (FindApplicationSupportFolder(&support, 0) != 0) std::exit(4);
@@ -329,7 +330,7 @@ TEST_F(FileClassTest, NoAppDataEndsThePreferencesSearch) {
 
 TEST_F(FileClassTest, OtherSpecialFoldersEndTheProgram) {
   FileSpec spec;
-  EXPECT_EQ(kErrNoSpecialFolder, FindSpecialFolder(kUserDomain, FOUR_CHAR_CODE("desk"), 1, &spec));
+  EXPECT_EQ(kErrMemFull, FindSpecialFolder(kUserDomain, FOUR_CHAR_CODE("desk"), 1, &spec));
   struct Case {
     void (*find)(FileClass*);
     const char* message;

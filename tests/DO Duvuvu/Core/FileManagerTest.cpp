@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "ResultCodes.h"
 #include "TestSupport.h"
 
 namespace {
@@ -231,7 +232,7 @@ TEST_F(FileManagerTest, CreateFilesAndFolders) {
   ASSERT_EQ(noErr, CreateFolderInFolder(&folder, 4, name.data(), 0, nullptr, &made));
   EXPECT_TRUE(IsFolderPath((dir / "made").c_str()));
   EXPECT_EQ("made", Name(made));
-  EXPECT_EQ(-1, CreateFolderInFolder(&folder, 4, name.data(), 0, nullptr, nullptr));
+  EXPECT_EQ(kErrFailed, CreateFolderInFolder(&folder, 4, name.data(), 0, nullptr, nullptr));
   // An existing file is emptied.
   std::vector<UInt16> one = Units("one");
   ASSERT_EQ(noErr, CreateFileInFolder(&folder, 3, one.data(), 0, nullptr, nullptr));

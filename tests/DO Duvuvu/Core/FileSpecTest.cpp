@@ -7,6 +7,7 @@
 #include <cstring>
 #include <string>
 
+#include "ResultCodes.h"
 #include "TestSupport.h"
 
 namespace {
@@ -171,7 +172,7 @@ TEST_F(FileSpecTest, CatalogueParamBlock) {
   EXPECT_EQ(1, name[0]);
   EXPECT_EQ('a', name[1]);
   block.index = 3;
-  EXPECT_EQ(-1, GetCatInfoParamBlock(&block));
+  EXPECT_EQ(kErrFailed, GetCatInfoParamBlock(&block));
 }
 
 TEST(FileSpecStartup, InitDefaultDirectoryLeavesTheDefaultZero) {

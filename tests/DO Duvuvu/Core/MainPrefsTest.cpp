@@ -48,7 +48,7 @@ class MainPrefsTest : public ::testing::Test {
     else
       unsetenv("AppData");
     SetAudioPrefsHooks(nullptr, nullptr);
-    EngineSettings[2] = 0;
+    EngineSettings[kSettingOnlinePrefs] = 0;
   }
   std::string PrefsPath() const { return appData_ + "/Kestrova Preferences.plist"; }
 
@@ -126,7 +126,7 @@ TEST_F(MainPrefsTest, HooksAndTheOnlineSwitch) {
   static int reads;
   writes = reads = 0;
   SetAudioPrefsHooks([](PlistTag*) { ++writes; }, [](PlistTag*) { ++reads; });
-  EngineSettings[2] = 1;
+  EngineSettings[kSettingOnlinePrefs] = 1;
   PlistTag root;
   ASSERT_EQ(prefs_.Save(&root), 0);
   EXPECT_NE(PlistTag::FindTag(&root, "dict", "Online Prefs", 0), nullptr);

@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "ResultCodes.h"
 #include "TestSupport.h"
 
 namespace {
@@ -40,10 +41,10 @@ TEST_F(MemoryRegistryTest, PointerBlockSizesAndCodes) {
   EXPECT_EQ(reg.GetPtrBlockSize(p), 10);
 
   reg.SetPtrBlockSize(p, 11);  // growing is refused
-  EXPECT_EQ(reg.GetMemoryError(), -111);
+  EXPECT_EQ(reg.GetMemoryError(), kErrBadHandle);
   EXPECT_EQ(reg.GetPtrBlockSize(p), 10);
   reg.SetPtrBlockSize(p, -1);
-  EXPECT_EQ(reg.GetMemoryError(), -116);
+  EXPECT_EQ(reg.GetMemoryError(), kErrNegativeSize);
   EXPECT_EQ(reg.GetPtrBlockSize(p), 10);
   reg.SetPtrBlockSize(p, 4);
   EXPECT_EQ(reg.GetMemoryError(), 0);
@@ -52,25 +53,25 @@ TEST_F(MemoryRegistryTest, PointerBlockSizesAndCodes) {
   reg.DisposePtrBlock(p);
   EXPECT_EQ(reg.GetMemoryError(), 0);
   reg.DisposePtrBlock(p);  // a second release would be a double free under ASan
-  EXPECT_EQ(reg.GetMemoryError(), -111);
-  EXPECT_EQ(reg.GetPtrBlockSize(p), -111);
-  EXPECT_EQ(reg.GetMemoryError(), -111);
+  EXPECT_EQ(reg.GetMemoryError(), kErrBadHandle);
+  EXPECT_EQ(reg.GetPtrBlockSize(p), kErrBadHandle);
+  EXPECT_EQ(reg.GetMemoryError(), kErrBadHandle);
 }
 
 TEST_F(MemoryRegistryTest, RefusedSizesGiveNilAndOutOfMemory) {
   EXPECT_EQ(reg.NewPtrBlock(-1), nullptr);
-  EXPECT_EQ(reg.GetMemoryError(), -108);
+  EXPECT_EQ(reg.GetMemoryError(), kErrMemFull);
   // Sizes are recorded as i32, so a larger request cannot be kept.
   EXPECT_EQ(reg.NewPtrBlockClear(0x80000000u), nullptr);
-  EXPECT_EQ(reg.GetMemoryError(), -108);
+  EXPECT_EQ(reg.GetMemoryError(), kErrMemFull);
   reg.ClearMemoryError();
   EXPECT_EQ(reg.GetMemoryError(), 0);
 
   // The data block fails after the master pointer was made: no master left.
   EXPECT_EQ(reg.NewHandleBlock(-1), nullptr);
-  EXPECT_EQ(reg.GetMemoryError(), -108);
+  EXPECT_EQ(reg.GetMemoryError(), kErrMemFull);
   EXPECT_EQ(reg.NewHandleBlockClear(-1), nullptr);
-  EXPECT_EQ(reg.GetMemoryError(), -108);
+  EXPECT_EQ(reg.GetMemoryError(), kErrMemFull);
 }
 
 TEST_F(MemoryRegistryTest, ClearFormsAreZeroFilled) {
@@ -99,8 +100,8 @@ TEST_F(MemoryRegistryTest, AppendKeepsOldBytesAndAddsNew) {
 
   // A negative count changes nothing.
   Ptr before = *h;
-  EXPECT_EQ(reg.AppendToHandleBlock("x", h, -1), -116);
-  EXPECT_EQ(reg.GetMemoryError(), -116);
+  EXPECT_EQ(reg.AppendToHandleBlock("x", h, -1), kErrNegativeSize);
+  EXPECT_EQ(reg.GetMemoryError(), kErrNegativeSize);
   EXPECT_EQ(*h, before);
   EXPECT_EQ(reg.GetHandleBlockSize(h), 16);
   reg.DisposeHandleBlock(h);
@@ -115,10 +116,10 @@ TEST_F(MemoryRegistryTest, LockedHandleRefusesResize) {
 
   Ptr data = *h;
   reg.SetHandleBlockSize(h, 100);
-  EXPECT_EQ(reg.GetMemoryError(), -108);
+  EXPECT_EQ(reg.GetMemoryError(), kErrMemFull);
   EXPECT_EQ(*h, data);
   EXPECT_EQ(reg.GetHandleBlockSize(h), 6);
-  EXPECT_EQ(reg.AppendToHandleBlock("more", h, 4), -108);
+  EXPECT_EQ(reg.AppendToHandleBlock("more", h, 4), kErrMemFull);
   EXPECT_EQ(std::string(*h, 6), "locked");
 
   reg.UnlockHandleBlock(h);
@@ -160,12 +161,12 @@ TEST_F(MemoryRegistryTest, MovingResizeUpdatesTheHandleMap) {
   EXPECT_EQ(std::string(*h, 7), "payload");
   EXPECT_EQ(reg.GetHandleBlockSize(h), 1 << 21);
   EXPECT_EQ(reg.GetPtrBlockSize(*h), 1 << 21);
-  EXPECT_EQ(reg.GetPtrBlockSize(old), -111);
+  EXPECT_EQ(reg.GetPtrBlockSize(old), kErrBadHandle);
 
   EXPECT_EQ(reg.FindHandleOfBlock(*h), h);
   EXPECT_EQ(reg.GetMemoryError(), 0);
   EXPECT_EQ(reg.FindHandleOfBlock(old), nullptr);
-  EXPECT_EQ(reg.GetMemoryError(), -115);
+  EXPECT_EQ(reg.GetMemoryError(), kErrNoHandleForBlock);
 
   // Size 0 takes a fresh block rather than realloc's release.
   reg.SetHandleBlockSize(h, 0);
@@ -190,11 +191,11 @@ TEST_F(MemoryRegistryTest, DuplicateStoresACopyThroughTheAddress) {
 
   Handle empty = reg.NewHandleBlock(0);
   Handle copy = empty;
-  EXPECT_EQ(reg.DuplicateHandleBlock(&copy), -111);
+  EXPECT_EQ(reg.DuplicateHandleBlock(&copy), kErrBadHandle);
   EXPECT_EQ(copy, empty);
   reg.DisposeHandleBlock(empty);
-  EXPECT_EQ(reg.DuplicateHandleBlock(&copy), -111);  // now dead
-  EXPECT_EQ(reg.DuplicateHandleBlock(nullptr), -111);
+  EXPECT_EQ(reg.DuplicateHandleBlock(&copy), kErrBadHandle);  // now dead
+  EXPECT_EQ(reg.DuplicateHandleBlock(nullptr), kErrBadHandle);
 }
 
 // Every handle routine must check the handle before reading its master
@@ -228,7 +229,7 @@ TEST_F(MemoryRegistryTest, DeadOrForeignHandlesSetNotRegisteredAndTouchNothing) 
     reg.DisposeHandleBlock(dead);
     reg.ClearMemoryError();
     EXPECT_EQ(row.call(reg, dead), row.expected);
-    EXPECT_EQ(reg.GetMemoryError(), -111);
+    EXPECT_EQ(reg.GetMemoryError(), kErrBadHandle);
 
     // A plain pointer block whose first word happens to be a live handle's
     // data address: it must not be taken for that handle.
@@ -236,13 +237,13 @@ TEST_F(MemoryRegistryTest, DeadOrForeignHandlesSetNotRegisteredAndTouchNothing) 
     Ptr impostor = reg.NewPtrBlock(sizeof(Ptr));
     std::memcpy(impostor, live, sizeof(Ptr));
     EXPECT_EQ(row.call(reg, reinterpret_cast<Handle>(impostor)), row.expected);
-    EXPECT_EQ(reg.GetMemoryError(), -111);
+    EXPECT_EQ(reg.GetMemoryError(), kErrBadHandle);
     EXPECT_EQ(reg.GetHandleBlockSize(live), 8) << "the live handle was changed";
     EXPECT_EQ(reg.GetHandleBlockState(live), 0);
 
     // Nil.
     EXPECT_EQ(row.call(reg, nullptr), row.expected);
-    EXPECT_EQ(reg.GetMemoryError(), -111);
+    EXPECT_EQ(reg.GetMemoryError(), kErrBadHandle);
 
     reg.DisposePtrBlock(impostor);
     reg.DisposeHandleBlock(live);
@@ -253,9 +254,9 @@ TEST_F(MemoryRegistryTest, DisposingADataBlockAloneKillsItsHandle) {
   Handle h = reg.NewHandleBlock(16);
   reg.DisposePtrBlock(*h);
   EXPECT_EQ(reg.GetMemoryError(), 0);
-  EXPECT_EQ(reg.GetHandleBlockSize(h), -111);
+  EXPECT_EQ(reg.GetHandleBlockSize(h), kErrBadHandle);
   reg.DisposeHandleBlock(h);
-  EXPECT_EQ(reg.GetMemoryError(), -111);
+  EXPECT_EQ(reg.GetMemoryError(), kErrBadHandle);
   reg.DisposePtrBlock(h);  // the master pointer is still a registered block
   EXPECT_EQ(reg.GetMemoryError(), 0);
 }
@@ -265,9 +266,9 @@ TEST_F(MemoryRegistryTest, BlocksOfOneRegistryAreUnknownToAnother) {
   Ptr p = reg.NewPtrBlock(8);
   Handle h = reg.NewHandleBlock(8);
   other.DisposePtrBlock(p);
-  EXPECT_EQ(other.GetMemoryError(), -111);
+  EXPECT_EQ(other.GetMemoryError(), kErrBadHandle);
   other.DisposeHandleBlock(h);
-  EXPECT_EQ(other.GetMemoryError(), -111);
+  EXPECT_EQ(other.GetMemoryError(), kErrBadHandle);
   EXPECT_EQ(reg.GetMemoryError(), 0) << "each registry keeps its own last error";
   EXPECT_EQ(reg.GetPtrBlockSize(p), 8);
   EXPECT_EQ(reg.GetHandleBlockSize(h), 8);
@@ -280,9 +281,9 @@ TEST(MemoryRoutinesTest, GeneralAndAudioRegistriesAreSeparate) {
   Ptr audio = NewPtrBlock_Audio(8);
   Ptr general = NewPtrBlock(8);
   DisposePtrBlock(audio);
-  EXPECT_EQ(GetMemoryError(), -111);
+  EXPECT_EQ(GetMemoryError(), kErrBadHandle);
   DisposePtrBlock_Audio(general);
-  EXPECT_EQ(GetMemoryError_Audio(), -111);
+  EXPECT_EQ(GetMemoryError_Audio(), kErrBadHandle);
   EXPECT_EQ(GetPtrBlockSize_Audio(audio), 8);
   EXPECT_EQ(GetPtrBlockSize(general), 8);
   DisposePtrBlock_Audio(audio);
@@ -295,10 +296,10 @@ TEST(MemoryRoutinesTest, GeneralAndAudioRegistriesAreSeparate) {
   EXPECT_EQ(PreLockHandleBlock2_Audio(h), 4);
   LockHandleBlock_Audio(h);
   EXPECT_EQ(GetHandleBlockState_Audio(h), -128);
-  EXPECT_EQ(GetHandleBlockState(h), -111);
+  EXPECT_EQ(GetHandleBlockState(h), kErrBadHandle);
   UnlockHandleBlock_Audio(h);
   DisposeHandleBlock(h);
-  EXPECT_EQ(GetMemoryError(), -111);
+  EXPECT_EQ(GetMemoryError(), kErrBadHandle);
   DisposeHandleBlock_Audio(h);
   EXPECT_EQ(GetMemoryError_Audio(), 0);
 }

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "ResultCodes.h"
 #include "Strings.h"
 
 namespace {
@@ -112,7 +113,7 @@ TEST(NumberText, FloatToPStrTrimsZerosThenThePoint) {
 
   // Too long for 31 characters: the old text stays whole, not trimmed.
   P old("5.000");
-  EXPECT_EQ(FloatToPStr(1e40, 2, old), -1);
+  EXPECT_EQ(FloatToPStr(1e40, 2, old), kErrFailed);
   EXPECT_EQ(Text(old.s), "5.000");
 
   P first("x");
@@ -313,7 +314,7 @@ TEST(Base64, RandomInputsMatchAReferenceAndRoundTrip) {
 TEST(Base64, LimitsAndStops) {
   char text[16];
   std::strcpy(text, "junk");
-  EXPECT_EQ(Base64Encode("Man", text, 3, 3), -1);
+  EXPECT_EQ(Base64Encode("Man", text, 3, 3), kErrFailed);
   EXPECT_STREQ(text, "");
   EXPECT_EQ(Base64Encode("Man", text), 4);
   EXPECT_STREQ(text, "TWFu");

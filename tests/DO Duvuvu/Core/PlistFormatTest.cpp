@@ -6,6 +6,7 @@
 #include "FileClass.h"
 #include "Memory.h"
 #include "PlistTag.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 #include "TestSupport.h"
 #include "TextBuffer.h"
@@ -228,13 +229,13 @@ TEST(PlistFormatTest, DamagedInputBreakingALimitEmptiesTheRoot) {
   std::string deep;
   for (int i = 0; i < 600; ++i) deep += "<dict><key>d</key>";
   PlistTag root;
-  EXPECT_EQ(Read(&root, deep), -1);
+  EXPECT_EQ(Read(&root, deep), kErrFailed);
   EXPECT_EQ(root.child.count, 0u);
 
   std::string wide = "<dict>";
   for (int i = 0; i < 40000; ++i) wide += "<key>" + std::to_string(i) + "</key><true/>";
   wide += "</dict>";
-  EXPECT_EQ(Read(&root, wide), -1);
+  EXPECT_EQ(Read(&root, wide), kErrFailed);
   EXPECT_EQ(root.child.count, 0u);
 
   // At the limit itself the text is fine.

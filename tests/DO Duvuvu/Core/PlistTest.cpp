@@ -6,6 +6,7 @@
 
 #include "Memory.h"
 #include "PlistTag.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 #include "TestSupport.h"
 
@@ -115,7 +116,7 @@ TEST(PlistTest, DeletePruneAndCopy) {
   ASSERT_EQ(root.child.count, 1u);
   EXPECT_EQ(Text(root.child.data[0]->name), "Keep");
 
-  EXPECT_EQ(PlistTag::DeleteChild(&root, "Nope"), -1);
+  EXPECT_EQ(PlistTag::DeleteChild(&root, "Nope"), kErrFailed);
   EXPECT_EQ(PlistTag::DeleteChild(&root, "Keep"), 0);
   EXPECT_EQ(root.child.count, 0u);
 
@@ -211,7 +212,7 @@ TEST(PlistTest, GetDataLeavesOutputsAloneWhenItFails) {
   PlistTag root;
   Ptr block = reinterpret_cast<Ptr>(0x1234);
   SInt32 length = 77;
-  EXPECT_EQ(PlistTag::GetData(&root, "missing", &block, &length, 0), -1);
+  EXPECT_EQ(PlistTag::GetData(&root, "missing", &block, &length, 0), kErrFailed);
   EXPECT_EQ(block, reinterpret_cast<Ptr>(0x1234));
   EXPECT_EQ(length, 77);
 

@@ -1,4 +1,5 @@
 #include "Strings.h"
+#include "ResultCodes.h"
 
 #include <gtest/gtest.h>
 
@@ -34,8 +35,8 @@ TEST(PStrLimits, Copy31RefusesPast31AndLeavesTheDestination) {
     EXPECT_EQ(Text(destination.s), row.result == 0 ? std::string(row.sourceLength, 'x') : "old");
   }
   P some("a");
-  EXPECT_EQ(PStrCopy31(nullptr, some), -1);
-  EXPECT_EQ(PStrCopy31(some, nullptr), -1);
+  EXPECT_EQ(PStrCopy31(nullptr, some), kErrFailed);
+  EXPECT_EQ(PStrCopy31(some, nullptr), kErrFailed);
 }
 
 TEST(PStrLimits, Append31AndAppendChar31StopAt31) {
@@ -53,10 +54,10 @@ TEST(PStrLimits, Append31AndAppendChar31StopAt31) {
   P thirty(std::string(30, 'd'));
   EXPECT_EQ(PStrAppendChar31('z', thirty), 0);
   EXPECT_EQ(Text(thirty.s), std::string(30, 'd') + "z");
-  EXPECT_EQ(PStrAppendChar31('z', thirty), -1);
+  EXPECT_EQ(PStrAppendChar31('z', thirty), kErrFailed);
   EXPECT_EQ(thirty.s[0], 31);
-  EXPECT_EQ(PStrAppendChar31('z', nullptr), -1);
-  EXPECT_EQ(PStrAppend31(nullptr, thirty), -1);
+  EXPECT_EQ(PStrAppendChar31('z', nullptr), kErrFailed);
+  EXPECT_EQ(PStrAppend31(nullptr, thirty), kErrFailed);
 }
 
 TEST(PStrLimits, AppendAndJoinStopAt255WithoutWritingPastTheString) {
@@ -78,10 +79,10 @@ TEST(PStrLimits, AppendAndJoinStopAt255WithoutWritingPastTheString) {
 
   JoinPStrs(g.s, static_cast<StringPtr>(P("a")), static_cast<StringPtr>(P("bc")), static_cast<StringPtr>(nullptr));
   EXPECT_EQ(Text(g.s), "abc");
-  EXPECT_EQ(PStrAppend(nullptr, g.s), -1);
+  EXPECT_EQ(PStrAppend(nullptr, g.s), kErrFailed);
   EXPECT_EQ(PStrClear(g.s), 0);
   EXPECT_EQ(g.s[0], 0);
-  EXPECT_EQ(PStrClear(nullptr), -1);
+  EXPECT_EQ(PStrClear(nullptr), kErrFailed);
 }
 
 // Conversions and holders -----------------------------------------------------
@@ -193,10 +194,10 @@ TEST(PStrEdit, CharsAndBrackets) {
   PStrCutAtChar(unchanged, '[');
   EXPECT_EQ(Text(unchanged.s), "plain");
 
-  EXPECT_EQ(PStrCountBrackets(P("a[1]b[2")), -2);
+  EXPECT_EQ(PStrCountBrackets(P("a[1]b[2")), kErrUnbalancedBrackets);
   EXPECT_EQ(PStrCountBrackets(P("x[1][2]")), 2);
   EXPECT_EQ(PStrCountBrackets(P("")), 0);
-  EXPECT_EQ(PStrCountBrackets(nullptr), -1);
+  EXPECT_EQ(PStrCountBrackets(nullptr), kErrFailed);
 
   struct Row {
     const char* text;
@@ -205,7 +206,7 @@ TEST(PStrEdit, CharsAndBrackets) {
   } rows[] = {{"name[12][7]", 1, 7}, {"name[12][7]", 0, 12}, {"name[12][7]", 2, -3},
               {"name", 0, 0},       {"a[1", 0, -2},        {"a[-5]", 0, -5}};
   for (const Row& row : rows) EXPECT_EQ(PStrBracketNumber(P(row.text), row.n), row.result) << row.text << row.n;
-  EXPECT_EQ(PStrBracketNumber(nullptr, 0), -1);
+  EXPECT_EQ(PStrBracketNumber(nullptr, 0), kErrFailed);
 }
 
 // C strings -------------------------------------------------------------------
@@ -244,8 +245,8 @@ TEST(CStrings, CopyAppendAndCompare) {
 
   EXPECT_EQ(CStrCopyChecked("src", buffer), 0);
   EXPECT_STREQ(buffer, "src");
-  EXPECT_EQ(CStrCopyChecked(nullptr, buffer), -1);
-  EXPECT_EQ(CStrCopyChecked("src", nullptr), -1);
+  EXPECT_EQ(CStrCopyChecked(nullptr, buffer), kErrFailed);
+  EXPECT_EQ(CStrCopyChecked("src", nullptr), kErrFailed);
 }
 
 TEST(CStrings, SearchAndCount) {

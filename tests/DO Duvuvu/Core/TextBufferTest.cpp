@@ -4,6 +4,7 @@
 #include <string>
 
 #include "FileClass.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 #include "TestSupport.h"
 #include "TextBuffer.h"
@@ -243,7 +244,7 @@ TEST(TextBufferTest, SaveToStdFileReportsStreamErrors) {
 
   FILE* full = std::fopen("/dev/full", "wb");
   ASSERT_NE(full, nullptr);
-  EXPECT_EQ(buffer.SaveToStdFile(full), -36);
+  EXPECT_EQ(buffer.SaveToStdFile(full), kErrIO);
   std::fclose(full);
 }
 

@@ -12,6 +12,7 @@
 #include "MonitorChecks.h"
 #include "PortsTestSupport.h"
 #include "RefObjects.h"
+#include "ResultCodes.h"
 #include "ScriptedBackend.h"
 #include "Strings.h"
 
@@ -290,7 +291,7 @@ TEST_F(Displays, VBLTasksInstallOnceAndTheTimerStopsCleanly) {
   EXPECT_EQ(record.vbl.client, nullptr);
   RemoveVBLTask(&record);
 
-  EXPECT_EQ(RunVBLTimer(nullptr), -1);
+  EXPECT_EQ(RunVBLTimer(nullptr), kErrFailed);
 
   // A flat panel's refresh of 0 runs at 60 Hz.
   fake.modes = {Mode(640, 480, 0, 32)};
@@ -301,7 +302,7 @@ TEST_F(Displays, VBLTasksInstallOnceAndTheTimerStopsCleanly) {
   gClientCalls = 0;
   gRunning = &record;
   record.vbl.client = CountingClient;
-  EXPECT_EQ(RunVBLTimer(&record), -1);
+  EXPECT_EQ(RunVBLTimer(&record), kErrFailed);
   EXPECT_EQ(gClientCalls, 3);
   EXPECT_EQ(record.vbl.stopWord, 0);
 

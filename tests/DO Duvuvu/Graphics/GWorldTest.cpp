@@ -4,6 +4,7 @@
 
 #include "GWorld.h"
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "TestSupport.h"
 
 namespace {
@@ -69,7 +70,7 @@ TEST(GWorld, RowsTooLongAreAMemoryError) {
   };
   for (const Case& c : cases) {
     GWorldPtr world = nullptr;
-    EXPECT_EQ(CreateGWorld(&world, c.depth, &c.bounds, nullptr, 0, 0), -108);
+    EXPECT_EQ(CreateGWorld(&world, c.depth, &c.bounds, nullptr, 0, 0), kErrMemFull);
     EXPECT_EQ(world, nullptr);
   }
 }
@@ -117,7 +118,7 @@ TEST(GWorld, DestroyingAnUnknownRecordTouchesNothing) {
   GWorld fake = {};
   fake.ownedPixels = reinterpret_cast<Ptr>(0x40);
   DestroyGWorld(&fake);
-  EXPECT_EQ(GetMemoryError(), -111);
+  EXPECT_EQ(GetMemoryError(), kErrBadHandle);
   DestroyGWorld(nullptr);
 }
 

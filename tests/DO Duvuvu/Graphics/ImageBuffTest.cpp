@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "PNGFiles.h"
+#include "ResultCodes.h"
 #include "TestSupport.h"
 
 namespace {
@@ -47,7 +48,7 @@ TEST(ImageBuff, AllocFillsAndFree) {
   EXPECT_EQ(buffer.At(2, 1), 0u);
 
   EXPECT_EQ(FreeImageBuff(&buffer), 0);
-  EXPECT_EQ(FreeImageBuff(&buffer), -1);
+  EXPECT_EQ(FreeImageBuff(&buffer), kErrFailed);
   EXPECT_EQ(buffer.size, 48u);
   EXPECT_EQ(buffer.rowBytes, 16u);
   EXPECT_EQ(buffer.width, 4);
@@ -56,8 +57,8 @@ TEST(ImageBuff, AllocFillsAndFree) {
   EXPECT_EQ(ClearImageBuff(&buffer), -1);
   EXPECT_EQ(FillImageBuffBlack(&buffer), -1);
   EXPECT_EQ(FillImageBuffWhite(&buffer), -1);
-  EXPECT_EQ(FillImageBuffRect(&buffer, &r), -1);
-  EXPECT_EQ(FrameImageBuffRect(&buffer, &r), -1);
+  EXPECT_EQ(FillImageBuffRect(&buffer, &r), kErrFailed);
+  EXPECT_EQ(FrameImageBuffRect(&buffer, &r), kErrFailed);
 }
 
 TEST(ImageBuff, ColourPacksTruncatedChannels) {

@@ -72,9 +72,9 @@ class MainWindowTest : public ::testing::Test {
     InitTextParamStack();
     InstallGraphicsDisplayServices();
     InstallDisplayLayerServices();
-    EngineSettings[0] = 1;
-    EngineSettings[1] = 0;
-    EngineSettings[8] = 16;
+    EngineSettings[kSettingGameOwnsScreen] = 1;
+    EngineSettings[kSettingCopyOnFlush] = 0;
+    EngineSettings[kSettingDepth] = 16;
     gMainPrefs.fullScreen = 0;
     gMainPrefs.graphicsMode = 0;
     gWindowSizes[0] = gWindowSizes[1] = WindowSizePair{640, 480};
@@ -85,7 +85,7 @@ class MainWindowTest : public ::testing::Test {
 
   void TearDown() override {
     SetBeforeSwapHook(nullptr, nullptr);
-    EngineSettings[1] = 0;
+    EngineSettings[kSettingCopyOnFlush] = 0;
     CloseDisplays();
     SetCurrentPort(nullptr);
     ResetMainWindowForTesting();
@@ -207,7 +207,7 @@ TEST_F(MainWindowTest, WindowModesSwitchTheOneWindow) {
   SetWindowContentSize(1280, 1020);
   EXPECT_EQ(CurrentViewport().width, 1280);
   EXPECT_EQ(CurrentViewport().height, 1020);
-  EngineSettings[1] = 1;
+  EngineSettings[kSettingCopyOnFlush] = 1;
   FillBuildWorld(ColorRGB{65535, 65535, 65535});
   SettleAfterResize();
   FrameImage f = FlushAndCapture();
@@ -217,7 +217,7 @@ TEST_F(MainWindowTest, WindowModesSwitchTheOneWindow) {
   EXPECT_GE(f.Red(640, 988), 250);
   EXPECT_EQ(f.Red(640, 990), 0);
   EXPECT_EQ(f.Red(640, 1019), 0);
-  EngineSettings[1] = 0;
+  EngineSettings[kSettingCopyOnFlush] = 0;
   SetWindowContentSize(640, 480);
 
   // 255 re-applies the stored preference.
@@ -271,7 +271,7 @@ TEST_F(MainWindowTest, FadesFlushBlackFrames) {
   EXPECT_EQ(count.blackFrames, 32);
 
   // With the build world copied in, half the fade shows half the white.
-  EngineSettings[1] = 1;
+  EngineSettings[kSettingCopyOnFlush] = 1;
   FillBuildWorld(ColorRGB{65535, 65535, 65535});
   FadeOverlay.level = 128;
   FrameImage f = FlushAndCapture();
@@ -312,7 +312,7 @@ TEST(MainWindowFatal, FlushWithoutBuildWorldAndBlackenWithoutCover) {
 
 TEST_F(MainWindowTest, GWorldsArePresentedPixelExactAtScaleOne) {
   Start();
-  EngineSettings[1] = 1;
+  EngineSettings[kSettingCopyOnFlush] = 1;
   const PixMap* p = *buildPMAP;
   for (int y = 0; y < 480; ++y)
     for (int x = 0; x < 640; ++x) {
@@ -340,7 +340,7 @@ TEST_F(MainWindowTest, GWorldsArePresentedPixelExactAtScaleOne) {
 TEST_F(MainWindowTest, GWorldsScaleSmoothlyAcrossTileSeams) {
   Start();
   SetWindowContentSize(1280, 960);
-  EngineSettings[1] = 1;
+  EngineSettings[kSettingCopyOnFlush] = 1;
   FillBuildWorld(ColorRGB{65535, 65535, 65535});
   SettleAfterResize();
   for (UInt8 mode : {1, 0}) {

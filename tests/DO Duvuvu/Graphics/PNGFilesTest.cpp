@@ -12,6 +12,7 @@
 
 #include "FileClass.h"
 #include "PNGFixtures.h"
+#include "ResultCodes.h"
 #include "TestSupport.h"
 
 namespace {
@@ -220,13 +221,13 @@ TEST(PNGFiles, QueriesReportMissingAndForeignFiles) {
   TempDir dir;
   ASSERT_TRUE(WriteFile(dir / "text.png", "hello, this is no image"));
   UInt32 width = 9, height = 9;
-  EXPECT_EQ(GetPNGFileSize((dir / "none.png").c_str(), &width, &height), -43);
+  EXPECT_EQ(GetPNGFileSize((dir / "none.png").c_str(), &width, &height), kErrFileNotFound);
   EXPECT_EQ(width, 0u);
   EXPECT_EQ(height, 0u);
   EXPECT_EQ(GetPNGFileSize((dir / "text.png").c_str(), &width, &height), -1);
   UInt8 palette[kPNGPaletteBytes];
   SInt32 count = 0;
-  EXPECT_EQ(GetPNGFilePalette((dir / "none.png").c_str(), palette, &count), -43);
+  EXPECT_EQ(GetPNGFilePalette((dir / "none.png").c_str(), palette, &count), kErrFileNotFound);
   EXPECT_EQ(GetPNGFilePalette((dir / "text.png").c_str(), palette, &count), -1);
   // A file without a palette answers no entries.
   const std::vector<UInt8> grey(4, 7);

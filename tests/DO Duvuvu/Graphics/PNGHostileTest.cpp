@@ -10,6 +10,7 @@
 #include "ImageBuff.h"
 #include "PNGFiles.h"
 #include "PNGFixtures.h"
+#include "ResultCodes.h"
 #include "TestSupport.h"
 
 namespace {
@@ -86,14 +87,14 @@ TEST(PNGHostileFiles, EveryReaderRefusesCleanly) {
     FillImageBuffWhite(&buffer);
     buffer.usedWidth = 3;
     buffer.usedHeight = 4;
-    EXPECT_EQ(LoadPNGIntoImageBuff(&buffer, path.c_str(), 1.0f, 1), -1);
+    EXPECT_EQ(LoadPNGIntoImageBuff(&buffer, path.c_str(), 1.0f, 1), kErrFailed);
     EXPECT_EQ(buffer.usedWidth, 3);
     EXPECT_EQ(buffer.usedHeight, 4);
     EXPECT_EQ(buffer.width, 8);
     for (int i = 0; i < 64; ++i) ASSERT_EQ(buffer.pixels[i], 0xFFFFFFFFu);
     FreeImageBuff(&buffer);
     ImageBuff empty{};
-    EXPECT_EQ(LoadPNGIntoImageBuff(&empty, path.c_str(), 1.0f, 0), -1);
+    EXPECT_EQ(LoadPNGIntoImageBuff(&empty, path.c_str(), 1.0f, 0), kErrFailed);
     EXPECT_EQ(empty.pixels, nullptr);
     EXPECT_EQ(empty.width, 0);
   }

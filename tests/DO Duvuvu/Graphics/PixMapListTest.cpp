@@ -10,6 +10,7 @@
 #include "PixMapDrawing.h"
 #include "PixMapList.h"
 #include "PortsTestSupport.h"
+#include "ResultCodes.h"
 #include "Windows.h"
 
 namespace {
@@ -115,16 +116,16 @@ TEST_F(PixMapList, AFailingOwnBlockIsAMemoryErrorWithoutLeaks) {
   const Rect bounds{0, 0, 16, 16};
   PixMapHandle pm = reinterpret_cast<PixMapHandle>(1);
   FailNextPixMapBlockForTesting();
-  EXPECT_EQ(CreatePixMap(16, &pm, &bounds, 0, 1, 1), -108);
+  EXPECT_EQ(CreatePixMap(16, &pm, &bounds, 0, 1, 1), kErrMemFull);
   EXPECT_EQ(pm, nullptr);
   // A request no allocator can hold, and rows wider than 15 bits.
   const Rect huge{0, 0, 20000, 32767};
   pm = reinterpret_cast<PixMapHandle>(1);
-  EXPECT_EQ(CreatePixMap(32, &pm, &huge, 0, 1, 1), -108);
+  EXPECT_EQ(CreatePixMap(32, &pm, &huge, 0, 1, 1), kErrMemFull);
   EXPECT_EQ(pm, nullptr);
   const Rect wide{0, 0, 2, 9000};
   pm = reinterpret_cast<PixMapHandle>(1);
-  EXPECT_EQ(CreatePixMap(32, &pm, &wide, 0, 0, 0), -108);
+  EXPECT_EQ(CreatePixMap(32, &pm, &wide, 0, 0, 0), kErrMemFull);
   EXPECT_EQ(pm, nullptr);
   EXPECT_EQ(pixmapLIST->itemCount, items);
   EXPECT_EQ(PtrBlocks(), blocks);
@@ -133,7 +134,7 @@ TEST_F(PixMapList, AFailingOwnBlockIsAMemoryErrorWithoutLeaks) {
   InstallPixMapHooks();
   pm = reinterpret_cast<PixMapHandle>(1);
   FailNextPixMapBlockForTesting();
-  EXPECT_EQ(CreatePixMap2(16, &pm, &bounds, 0, 1, 1), -108);
+  EXPECT_EQ(CreatePixMap2(16, &pm, &bounds, 0, 1, 1), kErrMemFull);
   EXPECT_EQ(pm, nullptr);
 }
 
@@ -208,10 +209,10 @@ TEST_F(PixMapList, TheBuildPixMapAndTheWindowPortAreFound) {
   GWorldPtr built = UseNewWorld(16, Rect{0, 0, 2, 2});
   buildWORLD = built;
   buildPMAP = built->portPixMap;
-  const UInt8 owns = EngineSettings[0];
-  EngineSettings[0] = 1;
+  const UInt8 owns = EngineSettings[kSettingGameOwnsScreen];
+  EngineSettings[kSettingGameOwnsScreen] = 1;
   EXPECT_EQ(GetPixMapGWorld(buildPMAP), built);
-  EngineSettings[0] = owns;
+  EngineSettings[kSettingGameOwnsScreen] = owns;
   buildWORLD = nullptr;
   buildPMAP = nullptr;
   DestroyGWorld(built);

@@ -6,6 +6,7 @@
 #include "PixMapDrawing.h"
 #include "Ports.h"
 #include "PortsTestSupport.h"
+#include "ResultCodes.h"
 
 namespace {
 
@@ -61,7 +62,7 @@ TEST_F(PortStack, LockingLooksTheBlockUp) {
   EXPECT_EQ(LockPixMapMemory(world), 0);
   EXPECT_EQ(UnlockPixMapMemory(world->portPixMap), 0);
   int notABlock = 0;
-  EXPECT_EQ(LockPixMapMemory(&notABlock), -111);
+  EXPECT_EQ(LockPixMapMemory(&notABlock), kErrBadHandle);
   DestroyGWorld(world);
 }
 
@@ -105,14 +106,14 @@ TEST_F(PlainMakePixMap, SizesBeyondTheAllocatorAreAMemoryError) {
   // 15 bits either.
   const Rect huge{0, 0, 20000, 32767};
   PixMapHandle pm = reinterpret_cast<PixMapHandle>(1);
-  EXPECT_EQ(MakePixMap(32, &pm, &huge, 0, 0, 1), -108);
+  EXPECT_EQ(MakePixMap(32, &pm, &huge, 0, 0, 1), kErrMemFull);
   EXPECT_EQ(pm, nullptr);
 }
 
 TEST(EngineGraphics, DefaultColorsAndGreyRamps) {
   auto child = testsupport::RunInChild([] {
     gUseBundle = 0;
-    EngineSettings[8] = 16;
+    EngineSettings[kSettingDepth] = 16;
     InitGWorldStack();
     InitEngineGraphics();
     const UInt8 bytes[16] = {0, 32, 64, 96, 128, 160, 192, 224, 31, 63, 95, 127, 159, 191, 223, 255};

@@ -86,9 +86,9 @@ class SdlWindowTest : public ::testing::Test {
     InitTextParamStack();
     InstallGraphicsDisplayServices();
     InstallDisplayLayerServices();
-    EngineSettings[0] = 1;
-    EngineSettings[1] = 0;
-    EngineSettings[8] = 16;
+    EngineSettings[kSettingGameOwnsScreen] = 1;
+    EngineSettings[kSettingCopyOnFlush] = 0;
+    EngineSettings[kSettingDepth] = 16;
     gMainPrefs.fullScreen = 0;
     gMainPrefs.graphicsMode = 1;
     gWindowSizes[0] = gWindowSizes[1] = WindowSizePair{640, 480};
@@ -99,7 +99,7 @@ class SdlWindowTest : public ::testing::Test {
 
   void TearDown() override {
     SetBeforeSwapHook(nullptr, nullptr);
-    EngineSettings[1] = 0;
+    EngineSettings[kSettingCopyOnFlush] = 0;
     CloseDisplays();
     SetCurrentPort(nullptr);
     ResetMainWindowForTesting();
@@ -198,7 +198,7 @@ TEST_F(SdlWindowTest, FullScreenIsBorderlessOverTheWholeDisplayAndComesBack) {
   EXPECT_EQ(ReadXGeometry().border, 0);
 
   // A white 640 x 480 picture at scale 2 leaves bars of 32 rows.
-  EngineSettings[1] = 1;
+  EngineSettings[kSettingCopyOnFlush] = 1;
   PushPort();
   SetCurrentPort(buildWORLD);
   buildWORLD->foreColor = ColorRGB{65535, 65535, 65535};
@@ -219,7 +219,7 @@ TEST_F(SdlWindowTest, FullScreenIsBorderlessOverTheWholeDisplayAndComesBack) {
   }
   EXPECT_EQ(wrongBars, 0);
   EXPECT_EQ(darkPicture, 0);
-  EngineSettings[1] = 0;
+  EngineSettings[kSettingCopyOnFlush] = 0;
 
   SetFullScreen_Displays(0);
   ExpectAt(SettledGeometry(640, 480), 320, 272, 640, 480);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ImageBuff.h"
+#include "ResultCodes.h"
 
 namespace {
 
@@ -56,16 +57,16 @@ TEST_F(TextRender, MeasureAndRefusals) {
   EXPECT_GT(width, 20);
   EXPECT_LT(width, 80);
   EXPECT_EQ(MeasureText("", face_, 18.0f), 0);
-  EXPECT_EQ(MeasureText("Hello", nullptr, 18.0f), -1);
-  EXPECT_EQ(MeasureText("Hello", face_, 0.0f), -1);
+  EXPECT_EQ(MeasureText("Hello", nullptr, 18.0f), kErrFailed);
+  EXPECT_EQ(MeasureText("Hello", face_, 0.0f), kErrFailed);
   EXPECT_GT(MeasureText("Hello", face_, 36.0f), width);
   EXPECT_EQ(OpenFontFace("/nonexistent/font.ttf"), nullptr);
 
   TextBuffer buffer(8);
   ImageBuff empty{};
-  EXPECT_EQ(DrawTextToImage(nullptr, "x", nullptr, 18.0f, 0, 0, 0), -1);
-  EXPECT_EQ(DrawTextToImage(&empty, "x", nullptr, 18.0f, 0, 0, 0), -2);
-  EXPECT_EQ(DrawTextToImage(&buffer, "x", nullptr, 18.0f, 0, 0, 0), -3);
+  EXPECT_EQ(DrawTextToImage(nullptr, "x", nullptr, 18.0f, 0, 0, 0), kErrFailed);
+  EXPECT_EQ(DrawTextToImage(&empty, "x", nullptr, 18.0f, 0, 0, 0), kErrNoPixels);
+  EXPECT_EQ(DrawTextToImage(&buffer, "x", nullptr, 18.0f, 0, 0, 0), kErrNoFontFace);
   EXPECT_EQ(DrawTextToImage(&buffer, "", face_, 18.0f, 0, 0, 1), 0);
   EXPECT_EQ(buffer.InkBox()[2], -1);
 }

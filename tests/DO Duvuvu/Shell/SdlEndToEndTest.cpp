@@ -19,6 +19,7 @@
 #include "Bundle.h"
 #include "EventPoll.h"
 #include "InputDevices.h"
+#include "ResultCodes.h"
 #include "SdlBackend.h"
 #include "Strings.h"
 #include "SystemUI.h"
@@ -215,7 +216,7 @@ TEST_F(SdlEndToEndTest, WindowsAreCreatedHiddenAndSwitchToFullScreenAtTheScreenS
   ASSERT_EQ(GetWindowRegionRect(window, kWindowContentRgn, &r), 0);
   EXPECT_EQ(r.right - r.left, 640);
   EXPECT_EQ(r.bottom - r.top, 480);
-  EXPECT_EQ(GetWindowRegionRect(window, 34, &r), -30593);
+  EXPECT_EQ(GetWindowRegionRect(window, 34, &r), kWindowRegionCodeInvalidErr);
   DisposeWindowRef(window);
 }
 

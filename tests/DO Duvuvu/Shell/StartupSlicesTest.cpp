@@ -8,6 +8,7 @@
 
 #include "DialogDefaults.h"
 #include "DisplayHooks.h"
+#include "ResultCodes.h"
 #include "ShellServices.h"
 #include "ShellTestSupport.h"
 #include "Startup.h"
@@ -75,7 +76,7 @@ TEST_F(StartupSlicesTest, ResetAlertDefaultsRestoresTheAlertPartOnly) {
 }
 
 TEST_F(StartupSlicesTest, NibUrlServiceAndLinkCursor) {
-  EXPECT_EQ(OpenEngineNib(), -10960);
+  EXPECT_EQ(OpenEngineNib(), kErrNibFileNotFound);
   EXPECT_EQ(EngineNib, nullptr);
   EXPECT_EQ(StartURLService(), 0);
   EXPECT_EQ(StartURLService(), 0);

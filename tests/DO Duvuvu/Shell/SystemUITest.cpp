@@ -58,7 +58,7 @@ class SystemUITest : public ShellTest {
     gFullScreen = 0;
     const DisplayServices services = RecordingServices();
     RegisterDisplayServices(&services);
-    EngineSettings[8] = 16;
+    EngineSettings[kSettingDepth] = 16;
     clock.stepPerRead = 1000000;  // the 2-tick delay must end
     saved_ = AppCallbacks;
   }

@@ -1,6 +1,7 @@
 #include <vector>
 
 #include "Memory.h"
+#include "ResultCodes.h"
 #include "ShellTestSupport.h"
 
 namespace {
@@ -60,18 +61,18 @@ TEST_F(WindowsTest, ScreenSizedContentIsFullScreenAndAnyOtherWindowed) {
 TEST_F(WindowsTest, RegionCodesAndUnknownWindows) {
   WindowRef window = MakeMainWindow(Rect{100, 100, 580, 740});
   Rect r{1, 1, 1, 1};
-  EXPECT_EQ(GetWindowRegionRect(window, 34, &r), -30593);
-  EXPECT_EQ(SetWindowRegionRect(window, 34, &r), -30593);
-  EXPECT_EQ(GetWindowRegionRect(WindowFromId(999), kWindowContentRgn, &r), -5600);
+  EXPECT_EQ(GetWindowRegionRect(window, 34, &r), kWindowRegionCodeInvalidErr);
+  EXPECT_EQ(SetWindowRegionRect(window, 34, &r), kWindowRegionCodeInvalidErr);
+  EXPECT_EQ(GetWindowRegionRect(WindowFromId(999), kWindowContentRgn, &r), kWindowRectUnreadableErr);
   backend.failRectRead = true;
-  EXPECT_EQ(GetWindowRegionRect(window, kWindowContentRgn, &r), -5600);
+  EXPECT_EQ(GetWindowRegionRect(window, kWindowContentRgn, &r), kWindowRectUnreadableErr);
 }
 
 TEST_F(WindowsTest, CreationFailureIsOutOfMemory) {
   backend.failWindowCreate = true;
   const Rect content{0, 0, 10, 10};
   WindowRef window = WindowFromId(5);
-  EXPECT_EQ(CreateWindowRef(0, 0, &content, &window), -108);
+  EXPECT_EQ(CreateWindowRef(0, 0, &content, &window), kErrMemFull);
   EXPECT_EQ(window, nullptr);
   EXPECT_EQ(GetMemoryError(), -1);
 }

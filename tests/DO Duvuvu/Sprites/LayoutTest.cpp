@@ -15,6 +15,7 @@
 #include "GLImage.h"
 #include "PNGFiles.h"
 #include "PlistTag.h"
+#include "ResultCodes.h"
 #include "Sys.h"
 #include "TestSupport.h"
 
@@ -245,7 +246,7 @@ TEST_F(LayoutTest, SharedTextureServesEveryFrame) {
   // One texture: deleting it once is enough.
   DeleteGLImageTexture(&f5.image);
   for (int k = 0; k < 36; ++k) block_[kZadado + k].image.textureName = 0;
-  EXPECT_EQ(-1, LoadLayoutImageShared(&layout, (sheet_ + "Missing").c_str(), 1));
+  EXPECT_EQ(kErrFailed, LoadLayoutImageShared(&layout, (sheet_ + "Missing").c_str(), 1));
 }
 
 // A frame whose bounds leave the 288 x 288 sheet (or the 1024 x 1024 buffer it
@@ -329,12 +330,12 @@ TEST_F(LayoutTest, WhichFileIsRead) {
 
   // Neither file: -1 and no frame touched.
   std::vector<unsigned char> now = Bytes(0, kBlock);
-  EXPECT_EQ(-1, LoadLayout("Zadados", sheet_.c_str(), 1));
+  EXPECT_EQ(kErrFailed, LoadLayout("Zadados", sheet_.c_str(), 1));
   EXPECT_EQ(now, Bytes(0, kBlock));
 
   // Text that is no property list.
   ASSERT_TRUE(testsupport::WriteFile(layouts_ + "Test", "<plist><array></array></plist>"));
-  EXPECT_EQ(-1, LoadLayout("Test", sheet_.c_str(), 1));
+  EXPECT_EQ(kErrFailed, LoadLayout("Test", sheet_.c_str(), 1));
   EXPECT_EQ(now, Bytes(0, kBlock));
 
   // A list without "Frames" loads, makes nothing, and still loads the sheet.
@@ -343,7 +344,7 @@ TEST_F(LayoutTest, WhichFileIsRead) {
   EXPECT_TRUE(Read(&c));
   EXPECT_EQ(0, c.frameCount);
   EXPECT_EQ(0, LoadLayout("Test", sheet_.c_str(), 1));
-  EXPECT_EQ(-1, LoadLayout("Test", (sheet_ + "Missing").c_str(), 1));
+  EXPECT_EQ(kErrFailed, LoadLayout("Test", (sheet_ + "Missing").c_str(), 1));
   EXPECT_EQ(now, Bytes(0, kBlock));
   EXPECT_TRUE(boxes_.boxes().empty());
 }
@@ -352,7 +353,7 @@ TEST_F(LayoutTest, UnreadableSheetKeepsTheGeometry) {
   LayoutFile file;
   file.Zadado();
   file.Write(layouts_ + "Zadados");
-  EXPECT_EQ(-1, LoadLayout("Zadados", (sheet_ + "Missing").c_str(), 1));
+  EXPECT_EQ(kErrFailed, LoadLayout("Zadados", (sheet_ + "Missing").c_str(), 1));
   EXPECT_EQ(96, block_[kZadado + 1].bounds.right);
   EXPECT_EQ(0u, block_[kZadado + 1].image.textureName);
 }

@@ -8,6 +8,7 @@
 #include "Clocks.h"
 #include "Music.h"
 #include "PlistTag.h"
+#include "ResultCodes.h"
 #include "SoundChannels.h"
 #include "SoundData.h"
 #include "SoundEffects.h"
@@ -26,7 +27,7 @@ TEST_F(NoDevice, PoolIsEmptyWithoutWaiting) {
   EXPECT_TRUE(IsOpenALStarted());
   EXPECT_EQ(CreateSourcePool(), 0u);
   SoundChannel* chan = nullptr;
-  EXPECT_EQ(NewSoundChannel(&chan, 5, 0, nullptr), -201);
+  EXPECT_EQ(NewSoundChannel(&chan, 5, 0, nullptr), kErrNotEnoughHardware);
   EXPECT_EQ(chan, nullptr);
   EXPECT_EQ(GetSoundChannelList(), nullptr);
   EXPECT_LT(GetTicks() - start, 3);
