@@ -22,6 +22,7 @@
 
 #include "BlitDispatch.h"
 #include "BlitReference.h"
+#include "Primitives.h"
 
 #ifndef BLITTER_BENCH_FLAGS
 #define BLITTER_BENCH_FLAGS "unknown"
@@ -138,7 +139,11 @@ void FillScattered(Buffer& b, std::mt19937& rng) {
 
 // ---------------------------------------------------------------- scenarios
 
-enum class Kind { Copy, Keyed, Scale, Fill };
+enum class Kind { Copy, Keyed, Scale, Fill, Blend };
+
+// A per-depth primitive in place of the dispatcher (16 bits). Its kind says
+// which model and peers check and time it; Blend has neither.
+enum class Prim { None, FillDoubles, FillLongsClipped, CopyDoubles, Transparent, Blend, AlphaBlend };
 
 struct Scenario {
   std::string name;  // "copy16/640x480"
@@ -148,6 +153,7 @@ struct Scenario {
   int dstW, dstH;  // one blit's destination size
   bool sprite;     // 256 seeded positions in a 640x480 frame
   int dataSet;     // keyed: 0 shapes, 1 scattered
+  Prim prim = Prim::None;
 };
 
 struct Work {
@@ -156,6 +162,8 @@ struct Work {
   pixman_image_t* alphaImage = nullptr;  // a1 mask of the non-key pixels, pixman's keyed peer
   std::vector<std::pair<int, int>> positions;
   uint32_t fillColour = 0;
+  std::vector<UInt16> shadowTable;  // blend: 32768 entries, half of them shadows
+  std::vector<UInt8> alpha;         // alpha blend: one byte 0..32 per source pixel
   bool checked = false;
   std::string ourError;                     // reference mismatch
   std::map<std::string, std::string> peerNote;  // error or scaling difference per peer
@@ -184,6 +192,14 @@ Work& Prepare(Work& w) {
   w.dst = std::make_unique<Buffer>(frameW, frameH, s.depth);
   w.initial = std::make_unique<Buffer>(frameW, frameH, s.depth);
   w.ours = std::make_unique<Buffer>(frameW, frameH, s.depth);
+  if (s.prim == Prim::Blend) {
+    w.shadowTable.resize(32768);
+    for (auto& e : w.shadowTable) e = static_cast<UInt16>(rng() % 2 ? 0x8000 | (rng() % 33) : 1);
+  }
+  if (s.prim == Prim::AlphaBlend) {
+    w.alpha.resize(static_cast<size_t>(s.srcW) * static_cast<size_t>(s.srcH));
+    for (auto& a : w.alpha) a = static_cast<UInt8>(rng() % 33);
+  }
   if (s.kind == Kind::Keyed) {
     (s.dataSet == 0 ? FillShapes : FillScattered)(*w.src, rng);
     SDL_SetColorKey(w.src->surface(), SDL_TRUE, blitref::KeyOf(16));
@@ -222,11 +238,38 @@ Rect MakeRect(int x, int y, int w, int h) {
 
 using Impl = void (*)(Work& w, Buffer& dst);
 
+// The primitives address raw memory: rectangles in pixels from the base.
+void OursPrimitive(Work& w, Buffer& dst, const Rect& srcRect, const Rect& r) {
+  const auto srcRow = static_cast<SInt16>(w.src->rowBytes());
+  const auto dstRow = static_cast<SInt16>(dst.rowBytes());
+  const UInt8* src = w.src->pixels();
+  switch (w.s.prim) {
+    case Prim::FillDoubles: FillRectDoubles16(&r, dst.pixels(), dstRow, w.fillColour); break;
+    case Prim::FillLongsClipped:
+      FillRectLongsClipped16(&r, dst.pixels(), dstRow, Point{0, 0},
+                             Point{static_cast<SInt16>(dst.height()), static_cast<SInt16>(dst.width())},
+                             w.fillColour);
+      break;
+    case Prim::CopyDoubles: CopyRectDoubles16(&srcRect, &r, src, dst.pixels(), srcRow, dstRow); break;
+    case Prim::Transparent: CopyRectTransparent16(&srcRect, &r, src, dst.pixels(), srcRow, dstRow); break;
+    case Prim::Blend: BlendRect16(&srcRect, &r, src, dst.pixels(), srcRow, dstRow, w.shadowTable.data()); break;
+    case Prim::AlphaBlend:
+      AlphaBlendRect16(&srcRect, &r, src, dst.pixels(), w.alpha.data(), srcRow, dstRow,
+                       static_cast<SInt16>(w.s.srcW));
+      break;
+    case Prim::None: break;
+  }
+}
+
 void Ours(Work& w, Buffer& dst) {
   const Scenario& s = w.s;
   const Rect srcRect = MakeRect(0, 0, s.srcW, s.srcH);
   for (const auto& [x, y] : w.positions) {
     const Rect r = MakeRect(x, y, s.dstW, s.dstH);
+    if (s.prim != Prim::None) {
+      OursPrimitive(w, dst, srcRect, r);
+      continue;
+    }
     switch (s.kind) {
       case Kind::Copy:
       case Kind::Keyed: {
@@ -249,6 +292,7 @@ void Ours(Work& w, Buffer& dst) {
         else
           COPY32(dst.handle(), dst.handle(), nullptr, &r, &r, nullptr, 0, w.fillColour, nullptr, nullptr, 0, 0, 0, nullptr);
         break;
+      case Kind::Blend: break;
     }
   }
 }
@@ -278,6 +322,7 @@ void Sdl(Work& w, Buffer& dst) {
       case Kind::Fill:
         SDL_FillRect(dst.surface(), &dr, w.fillColour);
         break;
+      case Kind::Blend: break;
     }
   }
 }
@@ -298,6 +343,7 @@ void Pixman(Work& w, Buffer& dst) {
         pixman_fill(reinterpret_cast<uint32_t*>(dst.pixels()), static_cast<int>(dst.rowBytes() / 4), s.depth, x, y,
                     s.dstW, s.dstH, w.fillColour);
         break;
+      case Kind::Blend: break;
     }
   }
 }
@@ -309,6 +355,7 @@ struct Peer {
 constexpr Peer kImpls[] = {{"ours", Ours}, {"memcpy", Memcpy}, {"SDL", Sdl}, {"pixman", Pixman}};
 
 bool UsesPeer(Kind kind, const std::string& peer) {
+  if (kind == Kind::Blend) return peer == "ours";
   return !(kind == Kind::Keyed && peer == "memcpy") && !(kind == Kind::Scale && peer == "memcpy");
 }
 
@@ -320,6 +367,7 @@ void Check(Work& w) {
   if (w.checked) return;
   w.checked = true;
   const Scenario& s = w.s;
+  if (s.kind == Kind::Blend) return;  // the unit tests check the blends
   if (s.kind == Kind::Scale) {
     // pixman scales by a transform set once on the source.
     pixman_transform_t t;
@@ -410,6 +458,7 @@ std::optional<Target> TargetFor(const Scenario& s, const std::string& peer) {
     case Kind::Scale:
       if (peer == "SDL") return Target{"SDL", 2.0};
       return std::nullopt;
+    case Kind::Blend: return std::nullopt;
   }
   return std::nullopt;
 }
@@ -556,6 +605,25 @@ void AddScenarios() {
     for (const Shape& sh : shapes) {
       const std::string size = (sh.sprite ? "sprite" : "") + Size(sh.w, sh.h);
       AddScenario({"fill" + std::to_string(depth) + "/" + size, Kind::Fill, depth, sh.w, sh.h, sh.w, sh.h, sh.sprite, 0});
+    }
+  }
+  struct PrimCase {
+    const char* name;
+    Prim prim;
+    Kind kind;
+  } const prims[] = {
+      {"FillRectDoubles16", Prim::FillDoubles, Kind::Fill},
+      {"FillRectLongsClipped16", Prim::FillLongsClipped, Kind::Fill},
+      {"CopyRectDoubles16", Prim::CopyDoubles, Kind::Copy},
+      {"CopyRectTransparent16", Prim::Transparent, Kind::Keyed},
+      {"BlendRect16", Prim::Blend, Kind::Blend},
+      {"AlphaBlendRect16", Prim::AlphaBlend, Kind::Blend},
+  };
+  for (const PrimCase& pc : prims) {
+    for (const Shape& sh : {shapes[0], shapes[1]}) {
+      // The keyed copy reads the scattered set (about a quarter key pixels).
+      AddScenario({std::string("prim-") + pc.name + "/" + Size(sh.w, sh.h), pc.kind, 16, sh.w, sh.h, sh.w, sh.h,
+                   false, 1, pc.prim});
     }
   }
   for (const auto& w : Works())

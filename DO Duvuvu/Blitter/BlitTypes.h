@@ -71,3 +71,12 @@ using BlitVariant = void (*)(const BlitVariantArgs<Pixel>& args);
 
 template <typename Pixel>
 using BlitVariantTable = std::array<BlitVariant<Pixel>, 16>;
+
+// A tint: channel levels 0..64 (32 neutral, below darkens, above brightens)
+// and a translucency level (32 opaque).
+struct BlitTint {
+  UInt8 red;
+  UInt8 green;
+  UInt8 blue;
+  SInt8 level;
+};

@@ -554,17 +554,16 @@ inline void ScaleRows(const BlitVariantArgs<typename Rule::Pixel>& a, const Scal
   }
 }
 
-// Nearest-neighbour walk for one slot and mode. The row's form (halving, same
+// Nearest-neighbour walk for one pixel rule. The row's form (halving, same
 // width, doubling, or any other) is found once; rows whose reads may meet
 // their writes take the pixel-by-pixel walk.
-template <class F, unsigned kSlot, UInt32 kMode>
-void ScaleWalk(const BlitVariantArgs<typename F::Pixel>& a) {
-  using Pixel = typename F::Pixel;
-  using Rule = PixelRule<F, kSlot, kMode>;
+template <class Rule>
+void ScaleWalkWith(const BlitVariantArgs<typename Rule::Pixel>& a,
+                   const RuleValues<typename Rule::Pixel>& v) {
+  using Pixel = typename Rule::Pixel;
   constexpr bool kMask = Rule::Flags::kMask;
   if (a.dstStart >= a.dstEnd) return;
   const UInt32* steps = ScaleStepBuffer;
-  const RuleValues<Pixel> v{F::ColorValue(a.color), a.lookupTable, a.transTable};
   const size_t width = a.width;
   const ptrdiff_t step = a.srcPixelStep;
   const bool shrink = a.shrinkH != 0;
@@ -630,6 +629,13 @@ void ScaleWalk(const BlitVariantArgs<typename F::Pixel>& a) {
       walkRow(d, line, m);
     });
   }
+}
+
+// The walk of one slot and mode of a plain family.
+template <class F, unsigned kSlot, UInt32 kMode>
+void ScaleWalk(const BlitVariantArgs<typename F::Pixel>& a) {
+  ScaleWalkWith<PixelRule<F, kSlot, kMode>>(
+      a, RuleValues<typename F::Pixel>{F::ColorValue(a.color), a.lookupTable, a.transTable});
 }
 
 template <class F, unsigned kSlot, UInt32 kMode>

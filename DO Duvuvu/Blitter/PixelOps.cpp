@@ -109,7 +109,7 @@ void SetPixelTinted16(PixMapHandle pixMap, UInt32 column, SInt32 row, BlitTint t
                   static_cast<ptrdiff_t>(row) * rowPixels;
   const UInt32 c = static_cast<UInt32>(tint.red) * 1024 + static_cast<UInt32>(tint.green) * 32 +
                    tint.blue;
-  const SInt32 level = static_cast<SInt8>(tint.level);
+  const SInt32 level = tint.level;
   if (level == 32) {
     *pixel = static_cast<UInt16>(c);
     return;

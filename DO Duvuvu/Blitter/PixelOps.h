@@ -4,6 +4,7 @@
 
 #include <array>
 
+#include "BlitTypes.h"
 #include "MacTypes.h"
 #include "PixMap.h"
 
@@ -16,14 +17,8 @@ SInt8 RectHasColorName(PixMapHandle pixMap, const Rect* r, UInt32 color);
 UInt32 RectContainsColorsName(PixMapHandle pixMap, const Rect* r, UInt32 low, UInt32 high,
                               UInt8* keyFree, const UInt16* shadow);
 
-// 5-bit components and a level 0..32 (32: the colour replaces the pixel).
-struct BlitTint {
-  UInt8 red;
-  UInt8 green;
-  UInt8 blue;
-  UInt8 level;
-};
-
+// The tint's red, green and blue are 5-bit components here and its level
+// 0..32 (32: the colour replaces the pixel).
 // Blends the tint's colour over the 16-bit pixel at (column, row) counted from
 // the base address; every field moves by floor((C - D) x level / 32).
 void SetPixelTinted16(PixMapHandle pixMap, UInt32 column, SInt32 row, BlitTint tint);

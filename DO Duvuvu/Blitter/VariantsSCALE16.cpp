@@ -1,4 +1,5 @@
 // The SCALE16 variant table.
+#include "BlitLookupScalers.h"
 #include "BlitVariants.h"
 #include "BlitWalk.h"
 
@@ -12,3 +13,7 @@ struct SCALE16Family : blitwalk::Family<UInt16, true> {
 
 constexpr BlitVariantTable<UInt16> SCALE16Variants = blitwalk::MakeVariantTable<SCALE16Family>();
 static_assert(blitwalk::InSlotOrder<SCALE16Family>(SCALE16Variants));
+
+// The lookup-only scalers' pairs: this family's lookup kernels.
+constexpr BlitVariantPair<UInt16> SCALE16LookupAVariants = {SCALE16Variants[8], SCALE16Variants[9]};
+constexpr BlitVariantPair<UInt16> SCALE16LookupBVariants = {SCALE16Variants[8], SCALE16Variants[9]};

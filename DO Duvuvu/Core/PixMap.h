@@ -27,3 +27,18 @@ typedef PixMapPtr* PixMapHandle;
 // The flag that tells a pixel map's row bytes from a bitmap's.
 constexpr UInt16 kPixMapRowBytesFlag = 0x8000;
 constexpr UInt16 kPixMapRowBytesMask = 0x7FFF;
+
+// A colour of three 16-bit components, 0..65535.
+struct ColorRGB {
+  UInt16 red;
+  UInt16 green;
+  UInt16 blue;
+};
+
+// Interlaced drawing (with EngineSettings byte 6): 0 off, 1 line doubling,
+// 2 and 3 one field of rows. Nothing in the program sets it.
+extern UInt8 InterlaceMode;
+// The blitter's name for the same byte: any non-zero value draws one field.
+inline UInt8& InterlaceActive = InterlaceMode;
+// The parity of the rows drawn in one field (0 or 1).
+extern UInt8 InterlaceField;

@@ -5,13 +5,6 @@
 #include "MacTypes.h"
 #include "PixMap.h"
 
-// A colour of three 16-bit components, 0..65535.
-struct ColorRGB {
-  UInt16 red;
-  UInt16 green;
-  UInt16 blue;
-};
-
 struct GWorld {
   UInt32 device;           // 0
   PixMapHandle portPixMap;

@@ -96,7 +96,7 @@ TEST(SetPixelTinted16, BlendsEveryFieldTowardTheColour) {
 TEST(SetPixelTinted16, SpreadFormEqualsTheFieldFormula) {
   for (UInt32 level = 0; level <= 32; ++level) {
     for (UInt32 d : {0x0000u, 0x7FFFu, 0x1234u, 0x5A5Au, 0x03E0u}) {
-      const BlitTint tint{17, 3, 29, static_cast<UInt8>(level)};
+      const BlitTint tint{17, 3, 29, static_cast<SInt8>(level)};
       auto field = [&](int shift, int c) {
         const int df = static_cast<int>((d >> shift) & 31);
         const int diff = (c - df) * static_cast<int>(level);
