@@ -3,6 +3,9 @@
 #include "DisplayServices.h"
 #include "DisplayStartup.h"
 #include "GWorld.h"
+#include "MainWindow.h"
+#include "Ports.h"
+#include "WindowPoints.h"
 #include "Startup.h"
 
 namespace {
@@ -22,6 +25,12 @@ void InstallGraphicsDisplayServices() {
   DisplayServices services = GetDisplayServices();
   services.newWindowManagerWorld = NewWindowManagerWorld;
   services.setCurrentWorld = SetCurrentWorld;
+  // What the dialogs use.
+  services.pushPort = PushPort;
+  services.popPort = PopPort;
+  services.windowToScreenPoint = WindowToScreenPoint;
+  services.fullScreenFlag = [] { return FullScreenFlag; };
+  services.shutdownApplication = ShutdownApplication;
   RegisterDisplayServices(&services);
 }
 
