@@ -1,6 +1,7 @@
 #include <algorithm>
 
 #include "BlitDispatch.h"
+#include "BlitExtended.h"
 #include "Errors.h"
 #include "GLFrame.h"
 #include "PixMapDrawing.h"
@@ -9,23 +10,10 @@
 #include "PortDrawing.h"
 #include "Ports.h"
 
-// The extended 16-bit copy comes with the blitter's tinted families; until it
-// is linked in, the 16-bit road draws nothing.
-struct BlitTint;
-void COPY16X(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect, const Rect* dstRect,
-             const Rect* clipRect, BlitMode mode, UInt32 color, const UInt16* lookup, const BlitTint* tint,
-             UInt8 flipH, UInt8 flipV, SInt8 rotation, const Rect* maskRect, PixMapHandle alpha,
-             const Rect* alphaRect) __attribute__((weak));
-
 namespace {
 
 constexpr SInt16 kTile = 32;
 
-// Red, green and blue levels (32 neutral) and the translucency level.
-struct TintLevels {
-  UInt8 red, green, blue;
-  SInt8 level;
-};
 
 PixMapHandle gScratch8 = nullptr;
 PixMapHandle gScratch16 = nullptr;
@@ -77,7 +65,7 @@ void HiliteRoundRect(PixMapHandle source, PixMapHandle destination, const Rect* 
 
   const SInt32 clamped = std::clamp<SInt32>(level, 0, 48);
   const auto channel = static_cast<UInt8>(clamped * 32 / 24);
-  const TintLevels tint = {channel, channel, channel, 32};
+  const BlitTint tint = {channel, channel, channel, 32};
   const Rect& area = *sourceArea;
   const Rect& rr = *roundRect;
   for (SInt32 dy = 0; dy < rr.bottom - rr.top; dy += kTile) {
@@ -94,11 +82,9 @@ void HiliteRoundRect(PixMapHandle source, PixMapHandle destination, const Rect* 
       const SInt16 width = static_cast<SInt16>(tile.right - tile.left);
       const Rect inScratch{0, 0, height, width};
       if (depth == 32) FatalError("HiliteRoundRect needs to be finished for 32 bits", "");
-      if (depth == 16) {
-        if (!COPY16X) return;
-        COPY16X(source, scratch, nullptr, &tile, &inScratch, &ScreenRect, 0, kBlitNoColor, nullptr,
-                reinterpret_cast<const BlitTint*>(&tint), 0, 0, 0, nullptr, nullptr, nullptr);
-      }
+      if (depth == 16)
+        COPY16X(source, scratch, nullptr, &tile, &inScratch, &ScreenRect, 0, kBlitNoColor, nullptr, &tint, 0, 0, 0,
+                nullptr, nullptr, nullptr);
       else
         COPY8(source, scratch, nullptr, &tile, &inScratch, &ScreenRect, 0, kBlitNoColor, nullptr, nullptr, 0, 0, 0,
               nullptr);
