@@ -7,6 +7,3 @@
 using InputBoxOpenedHook = void (*)(uint64_t x11Window, void* context);
 // Nil removes the hook.
 void SetInputBoxOpenedHook(InputBoxOpenedHook hook, void* context);
-
-// UTF-8 to Latin-1; characters Latin-1 lacks are dropped.
-std::string Utf8ToLatin1(const char* utf8);

@@ -181,24 +181,6 @@ void SetInputBoxOpenedHook(InputBoxOpenedHook hook, void* context) {
   gOpenedContext = context;
 }
 
-std::string Utf8ToLatin1(const char* utf8) {
-  std::string out;
-  for (const unsigned char* p = reinterpret_cast<const unsigned char*>(utf8); *p;) {
-    if (*p < 0x80) {
-      out += static_cast<char>(*p++);
-    } else if ((*p & 0xE0) == 0xC0 && (p[1] & 0xC0) == 0x80) {
-      const unsigned code = (*p & 0x1F) << 6 | (p[1] & 0x3F);
-      if (code >= 0x80 && code <= 0xFF) out += static_cast<char>(code);
-      p += 2;
-    } else {
-      // Longer sequences (and stray bytes) have no Latin-1 form.
-      ++p;
-      while ((*p & 0xC0) == 0x80) ++p;
-    }
-  }
-  return out;
-}
-
 uint32_t Backend::OpenInputBox(const PlatformRect& frame, const char* prompt, const char* initial,
                                const char* fontPath) {
   const char* sink = std::getenv("DUVUVU_MESSAGE_BOX");

@@ -1,4 +1,5 @@
 #include "FixedResultServices.h"
+#include "ResultCodes.h"
 
 #include "FixedResults.h"
 #include "PortDrawing.h"
@@ -8,7 +9,7 @@ namespace {
 Handle ServiceColorTable(SInt16) { return NewCTableHandle(); }
 OSErr NoPictureRead(const FileSpec*, PicHandle* outPicture) {
   if (outPicture) *outPicture = nullptr;
-  return -1;
+  return kErrFailed;
 }
 Rect* PictureFrame(PicHandle picture, Rect* out) { return GetPictureFrame(picture, out); }
 void PictureDraw(PicHandle picture, const Rect* destination) { DrawPicture(picture, destination); }

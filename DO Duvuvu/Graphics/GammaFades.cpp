@@ -76,13 +76,13 @@ SInt16 SetDeviceGamma(GammaTableHandle table, DeviceHandle device) {
 // without channels or entries is refused rather than read.
 SInt32 GetDeviceGamma(GammaTableHandle table, DeviceHandle device) {
   const DisplayManagerSeam& seam = GetDisplayManagerSeam();
-  if (!seam.gammaStatus) return -1;
+  if (!seam.gammaStatus) return kErrFailed;
   const DeviceGammaRecord* record = nullptr;
   const OSErr status = seam.gammaStatus(DeviceOrMain(device), &record);
   if (status != 0) return status;
-  if (!record || record->dataWidth != 8) return -1;
+  if (!record || record->dataWidth != 8) return kErrFailed;
   const SInt32 count = record->dataCount;
-  if (count <= 0 || record->channelCount <= 0) return -1;
+  if (count <= 0 || record->channelCount <= 0) return kErrFailed;
   if (!table) return status;
   const UInt8* data = reinterpret_cast<const UInt8*>(record + 1) + std::max<SInt16>(record->formulaSize, 0);
   float* out = Floats(table);
@@ -131,8 +131,8 @@ void GetCurrentGamma(GammaTableHandle table) {
 }
 
 SInt16 SetDisplayGammaTable(GammaTableHandle table, DeviceHandle device) {
-  if (!gGamma.on) return -1;
-  if (!table) return -1;
+  if (!gGamma.on) return kErrFailed;
+  if (!table) return kErrFailed;
   std::memcpy(gGamma.cache, *table, sizeof gGamma.cache);
   gGamma.cacheCount = kEntries;
   if (!DisplaysOnModernSystem()) return SetDeviceGamma(table, device);
@@ -147,7 +147,7 @@ SInt16 SetDisplayGammaTable(GammaTableHandle table, DeviceHandle device) {
 }
 
 SInt32 GetDisplayGammaTable(GammaTableHandle table, DeviceHandle device) {
-  if (!gGamma.on) return -1;
+  if (!gGamma.on) return kErrFailed;
   if (!DisplaysOnModernSystem()) return GetDeviceGamma(table, device);
   if (!table) return 0;
   GammaTable& out = **table;

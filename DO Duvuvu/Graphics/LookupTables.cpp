@@ -1,4 +1,5 @@
 #include "LookupTables.h"
+#include "ResultCodes.h"
 
 #include <algorithm>
 #include <cmath>
@@ -146,13 +147,13 @@ SInt32 LoadLookupTableFromImage(Ptr* table, const char* path) {
   const Rect bounds = {0, 0, 128, 256};
   if (CreateGWorld(&world, 16, &bounds, reinterpret_cast<Handle>(GlobalColorTable), 0, 0) != 0 || !world) {
     PopPort();
-    return -1;
+    return kErrFailed;
   }
   const Rect placed = PlacePNG_Point(path, world->portPixMap, 0, 0, nullptr);
   if (placed.bottom <= placed.top || placed.right <= placed.left) {
     PopPort();
     DestroyGWorld(world);
-    return -1;
+    return kErrFailed;
   }
   SetCurrentPort(world);
   EnsureTable16(table);

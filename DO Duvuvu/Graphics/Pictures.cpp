@@ -1,4 +1,5 @@
 #include "Pictures.h"
+#include "ResultCodes.h"
 
 #include <cstring>
 
@@ -136,7 +137,7 @@ Rect PlacePictureFile_Bottom(const char* name, UInt32 unused1, Rect* area, UInt3
 
 OSErr GetPictureFromFile(PicHandle* out, const char* name, const URLObject* folder, Rect* frameOut) {
   *out = nullptr;
-  if (!name) return -1;
+  if (!name) return kErrFailed;
   StringObject* text = CreateString(nullptr, name, kDefaultTextEncoding);
   URLObject* url = folder ? CreateURLWithString(nullptr, text, folder)
                           : CreateURLWithPath(nullptr, text, kPosixPathStyle, 0);
@@ -144,7 +145,7 @@ OSErr GetPictureFromFile(PicHandle* out, const char* name, const URLObject* fold
   FileSpec spec;
   const bool made = url && URLToFileSpec(url, &spec);
   ReleaseObject(url);
-  if (!made) return -1;
+  if (!made) return kErrFailed;
   const OSErr result = GetFixedResultServices().readPictureFile(&spec, out);
   if (result == 0 && frameOut && *out) *frameOut = FrameOf(*out);
   return result;

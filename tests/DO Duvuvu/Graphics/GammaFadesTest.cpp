@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "Clocks.h"
+#include "ResultCodes.h"
 #include "FadesTestSupport.h"
 
 namespace {
@@ -51,8 +52,8 @@ TEST_F(FadesTest, WithTheFadesOffNothingReachesTheDisplay) {
   NewGammaTable(&table);
   EXPECT_EQ(table, nullptr);
   GammaTableHandle probe = NewTable(Flat(0.3f));
-  EXPECT_EQ(GetDisplayGammaTable(probe, nullptr), -1);
-  EXPECT_EQ(SetDisplayGammaTable(probe, nullptr), -1);
+  EXPECT_EQ(GetDisplayGammaTable(probe, nullptr), kErrFailed);
+  EXPECT_EQ(SetDisplayGammaTable(probe, nullptr), kErrFailed);
   EXPECT_FLOAT_EQ((*probe)->red[7], 0.3f);
   DisposeHandleBlock(reinterpret_cast<Handle>(probe));
 }
@@ -186,7 +187,7 @@ TEST_F(FadesTest, DisposingAppliesTheReferenceOnceAndTurnsTheFadesOff) {
   ASSERT_EQ(display.tables.size(), 1u);
   ExpectFlat(display.tables[0], 0.7f, 0.7f, 0.7f);
   GammaTableHandle probe = NewTable(Flat(0.0f));
-  EXPECT_EQ(GetDisplayGammaTable(probe, nullptr), -1);
+  EXPECT_EQ(GetDisplayGammaTable(probe, nullptr), kErrFailed);
   EXPECT_EQ(GetOrigGammaTable(), nullptr);
   DisposeHandleBlock(reinterpret_cast<Handle>(probe));
 }
@@ -280,7 +281,7 @@ TEST_F(FadesTest, OlderSystemsResampleTheDeviceRecordWithinItsEntries) {
   for (const auto& bad : {Record(3, 0, {}), Record(0, 2, {0, 255})}) {
     gRecord = bad;
     **table = Flat(0.3f);
-    EXPECT_EQ(GetDisplayGammaTable(table, nullptr), -1);
+    EXPECT_EQ(GetDisplayGammaTable(table, nullptr), kErrFailed);
     ExpectFlat(**table, 0.3f, 0.3f, 0.3f);
   }
   gRecord.clear();

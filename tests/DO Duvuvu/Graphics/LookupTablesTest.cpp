@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "AppGlobals.h"
+#include "ResultCodes.h"
 #include "FixedResultServices.h"
 #include "LookupTables.h"
 #include "Memory.h"
@@ -95,7 +96,7 @@ TEST_F(LookupTables, FromAnImage) {
   std::fclose(f);
   for (const std::string& bad : {damaged, dir / "missing.png"}) {
     reinterpret_cast<UInt16*>(table)[3] = 77;
-    EXPECT_EQ(LoadLookupTableFromImage(&table, bad.c_str()), -1) << bad;
+    EXPECT_EQ(LoadLookupTableFromImage(&table, bad.c_str()), kErrFailed) << bad;
     EXPECT_EQ(Entry(table, 3), 77);
   }
 }

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "AppGlobals.h"
+#include "ResultCodes.h"
 #include "MainWindow.h"
 #include "Memory.h"
 #include "Pictures.h"
@@ -82,7 +83,7 @@ TEST_F(Pictures, NothingIsReadOrDrawnInProduction) {
   EXPECT_RECT(out, 20, 10, 20, 10);
   EXPECT_EQ(GeneralMemoryRegistry().HandleCountForTesting(), handles);
   PicHandle picture = reinterpret_cast<PicHandle>(1);
-  EXPECT_EQ(GetPictureFromFile(&picture, "picture.pict", nullptr, nullptr), -1);
+  EXPECT_EQ(GetPictureFromFile(&picture, "picture.pict", nullptr, nullptr), kErrFailed);
   EXPECT_EQ(picture, nullptr);
   EXPECT_EQ(PlacePicture_xxxx(FOUR_CHAR_CODE("PICT"), reinterpret_cast<ConstStr255Param>("\004Logo")), 0);
 }

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "Backend.h"
 #include "DialogTestSupport.h"
 #include "DisplayHooks.h"
 #include "InputBox.h"
