@@ -28,7 +28,7 @@ constexpr int kScriptSteps = 3000;
 // Escape, Return and Caps Lock would open the pause screen.
 constexpr UInt8 kPauseKeys[] = {53, 36, 138};
 
-std::filesystem::path GoldenFolder() { return std::filesystem::path(__FILE__).parent_path() / "golden"; }
+std::filesystem::path GoldenFolder() { return std::filesystem::path(DUVUVU_TESTS_DIR) / "Kestrova" / "golden"; }
 std::filesystem::path ScriptPath() { return GoldenFolder() / "input-12345.txt"; }
 std::filesystem::path TracePath() { return GoldenFolder() / "trace-12345.txt"; }
 

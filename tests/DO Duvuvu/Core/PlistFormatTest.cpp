@@ -13,7 +13,7 @@
 
 namespace {
 
-const std::string kDataDir = std::string(__FILE__).substr(0, std::string(__FILE__).rfind('/')) + "/data/";
+const std::string kDataDir = std::string(DUVUVU_TESTS_DIR) + "/DO Duvuvu/Core/data/";
 
 std::string Text(ConstStringPtr s) {
   return std::string(reinterpret_cast<const char*>(s + 1), s[0]);

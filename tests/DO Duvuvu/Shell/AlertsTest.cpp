@@ -11,18 +11,8 @@
 
 namespace {
 
-class AlertsTest : public ShellTest {
+class AlertsTest : public DialogShellTest {
  protected:
-  void SetUp() override {
-    ShellTest::SetUp();
-    InitDialogDefaults();
-    InitNibHandlers();
-  }
-  void TearDown() override {
-    ResetSystemCalls();
-    ShellTest::TearDown();
-  }
-
   size_t CountLog(const std::string& prefix) const {
     size_t n = 0;
     for (const auto& line : backend.log())

@@ -14,17 +14,11 @@
 
 namespace {
 
-class DialogControlsTest : public ShellTest {
+class DialogControlsTest : public DialogShellTest {
  protected:
-  void SetUp() override {
-    ShellTest::SetUp();
-    InitDialogDefaults();
-    InitNibHandlers();
-  }
   void TearDown() override {
-    ResetSystemCalls();
     RegisterDisplayServices(nullptr);
-    ShellTest::TearDown();
+    DialogShellTest::TearDown();
   }
   ControlRef Field(FakeControls& controls, const char* text) {
     Rect r{0, 0, 20, 100};

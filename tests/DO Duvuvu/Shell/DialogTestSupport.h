@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "DialogDefaults.h"
+#include "NibWindows.h"
 #include "ShellTestSupport.h"
 #include "Strings.h"
 #include "SystemCalls.h"
@@ -140,3 +141,18 @@ inline bool AlertPartIsInitial() {
          d.reserved[0] == 0 && d.reserved[1] == 0 && d.reserved[2] == 0 && d.parent == nullptr && d.sheet == 0 &&
          d.dialogHandlerFlag == 1;
 }
+
+// The dialog suites' common start: defaults and Nib handlers in, the
+// system-call table back to its own entries afterwards.
+class DialogShellTest : public ShellTest {
+ protected:
+  void SetUp() override {
+    ShellTest::SetUp();
+    InitDialogDefaults();
+    InitNibHandlers();
+  }
+  void TearDown() override {
+    ResetSystemCalls();
+    ShellTest::TearDown();
+  }
+};

@@ -7,18 +7,7 @@
 
 namespace {
 
-class NibDialogsTest : public ShellTest {
- protected:
-  void SetUp() override {
-    ShellTest::SetUp();
-    InitDialogDefaults();
-    InitNibHandlers();
-  }
-  void TearDown() override {
-    ResetSystemCalls();
-    ShellTest::TearDown();
-  }
-};
+class NibDialogsTest : public DialogShellTest {};
 
 TEST_F(NibDialogsTest, ProgressWindowIsFatalWithoutTheNib) {
   auto child = testsupport::RunInChild([] { ShowProgressWindow(PStr("T").GetPtr(), 1, PStr("x").GetPtr()); });
