@@ -1,21 +1,28 @@
-// The COPY16X and SCALE16X tables. No kernel is built yet: every slot holds
-// its named stub.
+// The COPY16X and SCALE16X tables. Slots without alpha or channel mapping
+// hold kernels; the rest still hold their named stubs.
+#include "BlitKernelsX.h"
 #include "BlitStubsX.h"
 
 namespace {
 
-struct NoKernels {
+template <bool kScale>
+struct KernelsX {
+  // Built so far: plain, trans, colour and lookup slots, with or without
+  // brightness.
+  static constexpr bool Built(unsigned slot) {
+    return (slot & (kBlitFlagAlpha | kBlitFlagMapping)) == 0;
+  }
   template <unsigned kSlot>
   static constexpr BlitVariantX Kernel() {
-    return nullptr;
+    return &blitkernelx::KernelX<kScale, kSlot>;
   }
 };
 
-struct COPY16XFamily : NoKernels {
+struct COPY16XFamily : KernelsX<false> {
   static constexpr const char* kName = "COPY16";
 };
 
-struct SCALE16XFamily : NoKernels {
+struct SCALE16XFamily : KernelsX<true> {
   static constexpr const char* kName = "SCALE16";
 };
 
