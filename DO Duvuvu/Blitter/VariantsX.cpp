@@ -1,5 +1,5 @@
-// The COPY16X and SCALE16X tables. Slots without alpha or channel mapping
-// hold kernels; the rest still hold their named stubs.
+// The COPY16X and SCALE16X tables. Slots without channel mapping hold
+// kernels; the rest still hold their named stubs.
 #include "BlitKernelsX.h"
 #include "BlitStubsX.h"
 
@@ -7,11 +7,8 @@ namespace {
 
 template <bool kScale>
 struct KernelsX {
-  // Built so far: plain, trans, colour and lookup slots, with or without
-  // brightness.
-  static constexpr bool Built(unsigned slot) {
-    return (slot & (kBlitFlagAlpha | kBlitFlagMapping)) == 0;
-  }
+  // Built so far: every slot but the channel-mapping ones.
+  static constexpr bool Built(unsigned slot) { return (slot & kBlitFlagMapping) == 0; }
   template <unsigned kSlot>
   static constexpr BlitVariantX Kernel() {
     return &blitkernelx::KernelX<kScale, kSlot>;

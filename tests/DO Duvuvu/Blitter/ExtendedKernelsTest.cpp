@@ -24,13 +24,15 @@ constexpr UInt16 kKey = 0x7FFF;
 
 // One pixel through COPY16X or SCALE16X: source v over destination d.
 UInt16 OnePixel(bool scale, UInt16 v, UInt16 d, const BlitTint* tint, BlitMode mode,
-                UInt32 color, const UInt16* lookup) {
+                UInt32 color, const UInt16* lookup, std::optional<UInt8> alpha = {}) {
   auto src = MakeMap(16, 1, 1, v);
   auto dst = MakeMap(16, 1, 1, d);
+  auto alphaMap = MakeMap(8, 1, 1, alpha.value_or(0));
   const Rect s = On(*src, 0, 0, 1, 1);
   const Rect r = On(*dst, 0, 0, 1, 1);
   (scale ? SCALE16X : COPY16X)(src->handle(), dst->handle(), nullptr, &s, &r, nullptr, mode, color,
-                                lookup, tint, 0, 0, 0, nullptr, nullptr, nullptr);
+                                lookup, tint, 0, 0, 0, nullptr, alpha ? alphaMap->handle() : nullptr,
+                                nullptr);
   return static_cast<UInt16>(dst->Get(0, 0));
 }
 
@@ -110,6 +112,63 @@ TEST(ExtendedKernels, WorkedPixelValues) {
     for (bool scale : {false, true}) {
       EXPECT_EQ(OnePixel(scale, row.source, row.dest, &tint, row.mode, row.color, lookup), row.want)
           << row.what << (scale ? " (SCALE16X)" : " (COPY16X)");
+    }
+  }
+  EXPECT_TRUE(boxes.boxes().empty()) << "a request reached a stub: " << boxes.boxes()[0].text;
+}
+
+// The alpha byte a weighs the drawn value; with a level T the weight is
+// (a * T) >> 5. No clamp: weights above 32 carry between fields.
+struct AlphaRow {
+  UInt16 source;
+  UInt16 dest;
+  UInt8 alpha;
+  UInt8 u;
+  SInt8 level;
+  BlitMode mode;
+  std::optional<UInt16> entry;
+  UInt32 color;
+  UInt16 want;
+};
+
+const AlphaRow kAlphaRows[] = {
+    {0x7C00, 0x001F, 16, 32, 32, 0, {}, kBlitNoColor, 0x3C0F},
+    {0x7C00, 0x001F, 32, 32, 32, 0, {}, kBlitNoColor, 0x7C00},
+    {0x7C00, 0x001F, 0, 32, 32, 0, {}, kBlitNoColor, 0x001F},
+    {0x7FFF, 0x0000, 16, 32, 32, 0, {}, kBlitNoColor, 0x3DEF},
+    {0x0000, 0x7FFF, 16, 32, 32, 0, {}, kBlitNoColor, 0x3DEF},
+    {0x7C00, 0x001F, 64, 32, 32, 0, {}, kBlitNoColor, 0x7401},
+    {0x0000, 0x7C00, 64, 32, 32, 0, {}, kBlitNoColor, 0x07E0},
+    {0x7C00, 0x001F, 16, 32, 16, 0, {}, kBlitNoColor, 0x1C17},
+    {0x7C00, 0x001F, 16, 32, 64, 0, {}, kBlitNoColor, 0x7C00},
+    {0x7C00, 0x001F, 16, 32, 0, 0, {}, kBlitNoColor, 0x001F},
+    {0x03E0, 0x0000, 31, 32, 31, 0, {}, kBlitNoColor, 0x03A0},
+    {0x8000, 0x0000, 16, 32, 32, 0, {}, kBlitNoColor, 0x4000},
+    {0x1234, 0x8123, 0, 32, 32, 0, {}, kBlitNoColor, 0x0123},
+    {0x7FFF, 0x0000, 16, 32, 32, 1, {}, kBlitNoColor, 0x0000},
+    {0x1111, 0x001F, 16, 32, 32, 0, {}, 0x7C00, 0x3C0F},
+    {0x0001, 0x001F, 16, 32, 32, 3, 0x7C00, kBlitNoColor, 0x3C0F},
+    {0x0001, 0x001F, 16, 32, 32, 3, kKey, kBlitNoColor, 0x001F},
+    {0x0001, 0x001F, 16, 32, 32, 1, kKey, kBlitNoColor, 0x3DFF},
+    // Brightened, then weighed by the alpha byte.
+    {0x5294, 0x1234, 32, 16, 32, 0, {}, kBlitNoColor, 0x294A},
+    {0x0000, 0x7FFF, 8, 48, 32, 0, {}, kBlitNoColor, 0x6F7B},
+    {0x0000, 0x7FFF, 16, 48, 16, 0, {}, kBlitNoColor, 0x6F7B},
+    {0x0001, 0x7FFF, 16, 48, 16, 3, 0x0000, kBlitNoColor, 0x6F7B},
+};
+
+TEST(ExtendedKernels, WorkedAlphaValues) {
+  testsupport::RecordingMessageBox boxes;
+  for (size_t i = 0; i < std::size(kAlphaRows); ++i) {
+    const AlphaRow& row = kAlphaRows[i];
+    const BlitTint tint{row.u, row.u, row.u, row.level};
+    std::vector<UInt16> table;
+    if (row.entry) table = TableWith(row.source, *row.entry);
+    const UInt16* lookup = row.entry ? table.data() : nullptr;
+    for (bool scale : {false, true}) {
+      EXPECT_EQ(OnePixel(scale, row.source, row.dest, &tint, row.mode, row.color, lookup, row.alpha),
+                row.want)
+          << "row " << i << (scale ? " (SCALE16X)" : " (COPY16X)");
     }
   }
   EXPECT_TRUE(boxes.boxes().empty()) << "a request reached a stub: " << boxes.boxes()[0].text;
