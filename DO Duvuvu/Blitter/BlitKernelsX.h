@@ -51,6 +51,8 @@ struct CallValues {
   UInt32 trans;
   UInt32 brightLevel;
   UInt32 brightOffset;
+  UInt32 redLevel, greenLevel, blueLevel;
+  UInt32 redOffset, greenOffset, blueOffset;
 };
 
 inline CallValues ReadCall(const BlitVariantArgsX& a) {
@@ -60,7 +62,28 @@ inline CallValues ReadCall(const BlitVariantArgsX& a) {
           SpreadPixel(color),
           static_cast<UInt32>(a.transLevel),
           static_cast<UInt32>(a.brightLevel),
-          a.brightOffset};
+          a.brightOffset,
+          static_cast<UInt32>(a.redLevel),
+          static_cast<UInt32>(a.greenLevel),
+          static_cast<UInt32>(a.blueLevel),
+          static_cast<UInt32>(a.redOffset),
+          static_cast<UInt32>(a.greenOffset),
+          static_cast<UInt32>(a.blueOffset)};
+}
+
+// Each field f of p becomes (f * level + offset) >> 5, bit 15 dropped; the
+// result comes in spread form.
+template <bool kZeroOffset>
+inline UInt32 MapChannels(UInt32 p, const CallValues& v) {
+  UInt32 r = ((p >> 10) & 0x1F) * v.redLevel;
+  UInt32 g = ((p >> 5) & 0x1F) * v.greenLevel;
+  UInt32 b = (p & 0x1F) * v.blueLevel;
+  if constexpr (!kZeroOffset) {
+    r += v.redOffset;
+    g += v.greenOffset;
+    b += v.blueOffset;
+  }
+  return (b >> 5) | ((r >> 5) << 10) | ((g >> 5) << 21);
 }
 
 // One destination pixel: mask gate, raw key tests, value, mode-3 test,
@@ -68,7 +91,6 @@ inline CallValues ReadCall(const BlitVariantArgsX& a) {
 template <unsigned kSlot, UInt32 kMode, bool kZeroOffset>
 struct PixelX {
   using F = FlagsX<kSlot>;
-  static_assert(!F::kMapping, "no channel-mapping stage yet");
   static constexpr UInt32 kBase = kMode & 3;
   static constexpr bool kInverted = (kMode & 0x10) != 0;
   // A colour in mode 0 needs no source at all.
@@ -100,12 +122,14 @@ struct PixelX {
       value = source;
     }
 
-    if constexpr (!F::kBright && !F::kBlend) {
+    if constexpr (!F::kBright && !F::kMapping && !F::kBlend) {
       *d = static_cast<UInt16>(value);
     } else {
       UInt32 spread;
       if constexpr (F::kColor) {
         spread = v.colorSpread;
+      } else if constexpr (F::kMapping) {
+        spread = MapChannels<kZeroOffset>(value, v);
       } else {
         spread = SpreadPixel(value);
       }
@@ -229,10 +253,18 @@ void RunMode(const BlitVariantArgsX& a) {
         CopyWalkX<P, F::kMask, F::kAlpha>(a, v);
       }
     };
-    if (F::kBright && v.brightOffset == 0) {
+    // Recolouring slots run a copy of the walk without the offset additions
+    // when every offset is 0.
+    if constexpr (!F::kBright && !F::kMapping) {
       walk.template operator()<true>();
     } else {
-      walk.template operator()<false>();
+      const bool zeroOffset = F::kBright ? v.brightOffset == 0
+                                         : (v.redOffset | v.greenOffset | v.blueOffset) == 0;
+      if (zeroOffset) {
+        walk.template operator()<true>();
+      } else {
+        walk.template operator()<false>();
+      }
     }
   }
 }

@@ -174,6 +174,113 @@ TEST(ExtendedKernels, WorkedAlphaValues) {
   EXPECT_TRUE(boxes.boxes().empty()) << "a request reached a stub: " << boxes.boxes()[0].text;
 }
 
+// Channel levels that differ map each field on its own: f' = (f * m + o) >> 5
+// with m and o folded from the channel's byte, bit 15 dropped.
+struct MapRow {
+  UInt16 source;
+  UInt16 dest;
+  UInt8 red, green, blue;
+  SInt8 level;
+  BlitMode mode;
+  std::optional<UInt8> alpha;
+  std::optional<UInt16> entry;
+  UInt16 want;
+};
+
+const MapRow kMapRows[] = {
+    {0x7FFF, 0x1234, 16, 16, 8, 32, 0, {}, {}, 0x3DE7},
+    {0x0000, 0x1234, 48, 32, 64, 32, 0, {}, {}, 0x401F},
+    {0x83E0, 0x1234, 32, 40, 0, 32, 0, {}, {}, 0x03E0},
+    {0x4210, 0x1234, 33, 63, 1, 32, 0, {}, {}, 0x43E0},
+    {0xFFFF, 0x1234, 16, 40, 8, 32, 0, {}, {}, 0x3FE7},
+    {0x7FFF, 0x1234, 16, 40, 8, 32, 1, {}, {}, 0x1234},
+    {0xFFFF, 0x1234, 16, 40, 8, 32, 1, {}, {}, 0x3FE7},
+    {0x7C00, 0x001F, 16, 32, 31, 16, 0, {}, {}, 0x1C0F},
+    {0x7C00, 0x801F, 16, 32, 31, 0, 0, {}, {}, 0x001F},
+    {0x7C00, 0x7FFF, 16, 32, 31, 16, 2, {}, {}, 0x7FFF},
+    {0x1234, 0x0000, 16, 48, 32, 32, 1, {}, 0x7FFF, 0x3FFF},
+    {0x1234, 0x0000, 16, 48, 32, 32, 3, {}, 0x7FFF, 0x0000},
+    {0x7FFF, 0x0000, 16, 48, 32, 32, 3, {}, 0x03E0, 0x03E0},
+    // Mapped, then weighed by the alpha byte (and the level).
+    {0x4210, 0x0000, 32, 16, 64, 32, 0, 32, {}, 0x411F},
+    {0x4210, 0x0000, 32, 16, 64, 32, 0, 16, {}, 0x208F},
+    {0x4210, 0x7FFF, 32, 16, 64, 32, 0, 16, {}, 0x5E7F},
+    {0x7FFF, 0x0000, 48, 0, 32, 32, 0, 32, {}, 0x7C1F},
+    {0x7FFF, 0x0000, 48, 0, 32, 32, 1, 32, {}, 0x0000},
+    {0x1234, 0x5678, 10, 50, 20, 32, 0, 0, {}, 0x5678},
+    {0x4210, 0x0000, 32, 16, 64, 16, 0, 32, {}, 0x208F},
+    {0x4210, 0x0000, 32, 16, 64, 16, 0, 16, {}, 0x1047},
+    {0x0001, 0x0000, 32, 16, 64, 32, 3, 32, 0x4210, 0x411F},
+    {0x0001, 0x0000, 32, 16, 64, 32, 3, 32, 0x7FFF, 0x0000},
+};
+
+TEST(ExtendedKernels, WorkedChannelMappingValues) {
+  testsupport::RecordingMessageBox boxes;
+  for (size_t i = 0; i < std::size(kMapRows); ++i) {
+    const MapRow& row = kMapRows[i];
+    const BlitTint tint{row.red, row.green, row.blue, row.level};
+    std::vector<UInt16> table;
+    if (row.entry) table = TableWith(row.source, *row.entry);
+    const UInt16* lookup = row.entry ? table.data() : nullptr;
+    for (bool scale : {false, true}) {
+      EXPECT_EQ(OnePixel(scale, row.source, row.dest, &tint, row.mode, kBlitNoColor, lookup,
+                         row.alpha),
+                row.want)
+          << "row " << i << (scale ? " (SCALE16X)" : " (COPY16X)");
+    }
+  }
+  EXPECT_TRUE(boxes.boxes().empty()) << "a request reached a stub: " << boxes.boxes()[0].text;
+}
+
+// An alpha map that is the source pixmap itself is read as bytes of the
+// source's own rows, over the same cut rectangle, in every orientation and
+// scale, and never outside them: the same blit with a separate 8-bit map
+// holding those bytes draws the same pixels.
+TEST(ExtendedKernels, SourceAsItsOwnAlphaMap) {
+  struct Case {
+    const char* what;
+    int srcW, srcH, dstW, dstH;
+    UInt8 flipH;
+    SInt8 rotation;
+    bool scale;
+  } cases[] = {
+      {"half, flipped", 16, 12, 8, 6, 1, 0, true},
+      {"half, rotation 1", 16, 12, 6, 8, 0, 1, true},
+      {"half, rotation 3", 16, 12, 6, 8, 0, 3, true},
+      {"double", 6, 5, 12, 10, 0, 0, true},
+      {"double, rotation 3, flipped", 6, 5, 10, 12, 1, 3, true},
+      {"same size, rotation 1", 7, 5, 5, 7, 0, 1, true},
+      {"same size, rotation 1", 7, 5, 5, 7, 0, 1, false},
+  };
+  std::mt19937 rng(20);
+  const blitref::PixelMix mix;
+  for (const BlitTint& tint : {BlitTint{32, 32, 32, 32}, BlitTint{16, 16, 16, 20}}) {
+    for (const Case& c : cases) {
+      auto src = blitref::TestMap::Random(16, c.srcW, c.srcH, rng, mix);
+      auto twin = MakeMap(8, c.srcW, c.srcH, 0);
+      const auto* bytes = reinterpret_cast<const UInt8*>(src->pixmap().baseAddr);
+      const int stride = src->pixmap().rowBytes & 0x7FFF;
+      for (int y = 0; y < c.srcH; ++y) {
+        for (int x = 0; x < c.srcW; ++x) twin->Set(x, y, bytes[y * stride + x]);
+      }
+      auto dst = blitref::TestMap::Random(16, c.dstW, c.dstH, rng, mix);
+      auto want = dst->Clone();
+      auto before = dst->Clone();
+      auto srcBefore = src->Clone();
+      const Rect s = On(*src, 0, 0, c.srcW, c.srcH);
+      const Rect d = On(*dst, 0, 0, c.dstW, c.dstH);
+      auto blit = c.scale ? SCALE16X : COPY16X;
+      blit(src->handle(), dst->handle(), nullptr, &s, &d, nullptr, 0, kBlitNoColor, nullptr, &tint,
+           c.flipH, 0, c.rotation, nullptr, src->handle(), nullptr);
+      blit(src->handle(), want->handle(), nullptr, &s, &d, nullptr, 0, kBlitNoColor, nullptr,
+           &tint, c.flipH, 0, c.rotation, nullptr, twin->handle(), nullptr);
+      EXPECT_NE(want->Diff(*before), "") << c.what << ": the blit drew nothing";
+      EXPECT_EQ(dst->Diff(*want), "") << c.what;
+      EXPECT_EQ(src->Diff(*srcBefore), "") << c.what;
+    }
+  }
+}
+
 // A hand-made call of one slot on a 4 x 4 source (pixel = 0x100 * row + column
 // + 1) into a 4 x 4 destination of zeros, one pixel of guard after it.
 struct DirectCall {
