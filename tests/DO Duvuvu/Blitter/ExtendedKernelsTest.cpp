@@ -281,6 +281,34 @@ TEST(ExtendedKernels, SourceAsItsOwnAlphaMap) {
   }
 }
 
+// Only the 72 unreachable slots alert, each once with a name that says so;
+// a kernel given a mode it does not draw is silent.
+TEST(ExtendedKernels, OnlyStubSlotsAlert) {
+  for (const BlitVariantTableX* table : {&COPY16XVariants, &SCALE16XVariants}) {
+    int stubs = 0;
+    for (unsigned slot = 0; slot < 128; ++slot) {
+      std::vector<UInt16> pixels(4, 0x1234);
+      BlitVariantArgsX args;
+      args.mode = 4;
+      args.srcStart = pixels.data();
+      args.dstStart = pixels.data();
+      args.dstEnd = pixels.data() + 4;
+      args.width = 4;
+      args.dstRowPixels = 4;
+      testsupport::RecordingMessageBox boxes;
+      (*table)[slot](args);
+      EXPECT_EQ(pixels, std::vector<UInt16>(4, 0x1234)) << slot;
+      if (boxes.boxes().empty()) continue;
+      ++stubs;
+      ASSERT_EQ(boxes.boxes().size(), 1u) << slot;
+      const std::string& text = boxes.boxes()[0].text;
+      EXPECT_EQ(text.substr(text.size() - 7), "_UNUSED") << slot;
+      EXPECT_TRUE(IsExtendedStubSlot(slot)) << text;
+    }
+    EXPECT_EQ(stubs, 72);
+  }
+}
+
 // A hand-made call of one slot on a 4 x 4 source (pixel = 0x100 * row + column
 // + 1) into a 4 x 4 destination of zeros, one pixel of guard after it.
 struct DirectCall {
