@@ -510,6 +510,55 @@ void SameAsPlain(blitref::Family family, uint32_t firstSeed, int count) {
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
+// An alpha map of 32 everywhere weighs nothing: each alpha slot draws what
+// its twin without alpha draws, under any tint, orientation, clip, mask and
+// scale, on pixels and colours with bit 15 clear.
+void FullAlphaIsNoAlpha(bool scale, uint32_t firstSeed, int count) {
+  using namespace blitref;
+  testsupport::RecordingMessageBox boxes;
+  int drawn = 0;
+  for (int i = 0; i < count; ++i) {
+    const uint32_t seed = firstSeed + static_cast<uint32_t>(i);
+    std::mt19937 rng(seed);
+    CaseFlags flags;
+    flags.mask = rng() % 2;
+    flags.color = rng() % 3 == 0;
+    const Family family = scale ? Family::SCALE16 : Family::COPY16;
+    RandomCase c = MakeCase(family, rng, flags, kTestModes[rng() % 13]);
+    Blit& b = c.blit;
+    for (TestMap* map : {b.src, b.dst}) {
+      for (int y = 0; y < map->height(); ++y) {
+        for (int x = 0; x < map->width(); ++x) map->Set(x, y, map->Get(x, y) & 0x7FFF);
+      }
+    }
+    if (b.color != kBlitNoColor) b.color &= 0x7FFF;
+    BlitTint tint{static_cast<UInt8>(rng() % 65), static_cast<UInt8>(rng() % 65),
+                  static_cast<UInt8>(rng() % 65), static_cast<SInt8>(rng() % 33)};
+    if (rng() % 2) tint.green = tint.blue = tint.red;
+    auto alpha = MakeMap(8, b.src->width(), b.src->height(), 32);
+    auto dst = b.dst->Clone();
+    auto before = b.dst->Clone();
+    auto src = b.src == b.dst ? nullptr : b.src->Clone();
+    TestMap* xsrc = src ? src.get() : dst.get();
+    const Rect* clip = b.clip ? &*b.clip : nullptr;
+    const Rect* maskRect = b.maskRect ? &*b.maskRect : nullptr;
+    auto blit = scale ? SCALE16X : COPY16X;
+    PixMapHandle mask = b.mask ? b.mask->handle() : nullptr;
+    blit(b.src->handle(), b.dst->handle(), mask, &b.srcRect, &b.dstRect, clip, b.mode, b.color,
+         nullptr, &tint, b.flipH, b.flipV, b.rotation, maskRect, nullptr, nullptr);
+    blit(xsrc->handle(), dst->handle(), mask, &b.srcRect, &b.dstRect, clip, b.mode, b.color,
+         nullptr, &tint, b.flipH, b.flipV, b.rotation, maskRect, alpha->handle(), nullptr);
+    ASSERT_EQ(dst->Diff(*b.dst), "") << "seed " << seed << ": " << b.Describe();
+    drawn += before->Diff(*dst).empty() ? 0 : 1;
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+  // Most requests draw something, or the identity says little.
+  EXPECT_GT(drawn, count / 5);
+}
+
+TEST(ExtendedKernels, COPY16XFullAlphaIsNoAlpha) { FullAlphaIsNoAlpha(false, 63000000, 1500); }
+TEST(ExtendedKernels, SCALE16XFullAlphaIsNoAlpha) { FullAlphaIsNoAlpha(true, 64000000, 1500); }
+
 TEST(ExtendedKernels, COPY16XWithoutTintIsCOPY16) { SameAsPlain(blitref::Family::COPY16, 61000000, 3000); }
 TEST(ExtendedKernels, SCALE16XWithoutTintIsSCALE16) { SameAsPlain(blitref::Family::SCALE16, 62000000, 3000); }
 
