@@ -482,6 +482,55 @@ TEST(ExtendedKernels, CopyWalk) {
   }
 }
 
+// Three equal channel levels and offsets map each field as one brightness
+// level and its uniform offset does, in every slot that pairs them.
+TEST(ExtendedKernels, EqualChannelLevelsAreOneBrightness) {
+  std::mt19937 rng(21);
+  std::vector<UInt16> table(65536);
+  for (UInt16& entry : table) entry = static_cast<UInt16>(rng() & 0x7FFF);
+  for (int l = 0; l <= 32; ++l) {
+    struct Fold {
+      UInt32 channelOffset;
+      UInt32 brightOffset;
+    };
+    std::vector<Fold> folds = {{0, 0}, {UInt32(32 - l) * 32, UInt32(32 - l) * 0x00200401}};
+    if (l == 0) folds.push_back({992, 0x03E07C1F});
+    for (const Fold& f : folds) {
+      for (unsigned low : {0u, 1u, 2u, 3u, 8u, 9u, 10u, 11u, 16u, 19u, 24u, 27u}) {
+        for (bool scale : {false, true}) {
+          DirectCall mapped, bright;
+          for (int i = 0; i < 4; ++i) ScaleStepBuffer[i] = 1;
+          std::vector<UInt8> alpha(16);
+          for (int i = 0; i < 16; ++i) {
+            mapped.src[i] = bright.src[i] = static_cast<UInt16>(rng() & 0x7FFF);
+            mapped.dst[i] = bright.dst[i] = static_cast<UInt16>(rng() & 0x7FFF);
+            mapped.mask[i] = bright.mask[i] = rng() % 2 ? kKey : 0;
+            alpha[i] = static_cast<UInt8>(rng() % 33);
+          }
+          for (DirectCall* call : {&mapped, &bright}) {
+            call->a.mode = low & kBlitFlagLookup ? 3 : 1;
+            call->a.lookupTable = table.data();
+            call->a.alphaStart = alpha.data();
+            call->a.alphaStep = 1;
+            call->a.alphaRowBytes = 4;
+            call->a.transLevel = 20;
+          }
+          mapped.a.redLevel = mapped.a.greenLevel = mapped.a.blueLevel = l;
+          mapped.a.redOffset = mapped.a.greenOffset = mapped.a.blueOffset =
+              static_cast<SInt32>(f.channelOffset);
+          bright.a.brightLevel = l;
+          bright.a.brightOffset = f.brightOffset;
+          const BlitVariantTableX& table16 = scale ? SCALE16XVariants : COPY16XVariants;
+          table16[kBlitFlagMapping | low](mapped.a);
+          table16[kBlitFlagBright | low](bright.a);
+          ASSERT_EQ(mapped.dst, bright.dst)
+              << "level " << l << " offset " << f.channelOffset << " slot " << low;
+        }
+      }
+    }
+  }
+}
+
 // With no tint and no alpha map the extended dispatchers draw what the plain
 // 16-bit ones draw, for every orientation, clip, mask, colour and table.
 void SameAsPlain(blitref::Family family, uint32_t firstSeed, int count) {
