@@ -493,7 +493,9 @@ TEST(ExtendedKernels, EqualChannelLevelsAreOneBrightness) {
       UInt32 channelOffset;
       UInt32 brightOffset;
     };
-    std::vector<Fold> folds = {{0, 0}, {UInt32(32 - l) * 32, UInt32(32 - l) * 0x00200401}};
+    // Brightening to full at level 0 adds 31 per field, not 32.
+    std::vector<Fold> folds = {{0, 0}};
+    if (l > 0) folds.push_back({UInt32(32 - l) * 32, UInt32(32 - l) * 0x00200401});
     if (l == 0) folds.push_back({992, 0x03E07C1F});
     for (const Fold& f : folds) {
       for (unsigned low : {0u, 1u, 2u, 3u, 8u, 9u, 10u, 11u, 16u, 19u, 24u, 27u}) {
