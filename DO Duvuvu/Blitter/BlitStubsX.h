@@ -40,14 +40,13 @@ void Stub(const BlitVariantArgsX&) {
   AlertMessage(kVariantName<F, kSlot>.data(), "", "OK");
 }
 
-// F::Kernel<kSlot>() gives a slot's kernel, or nullptr where there is none yet.
+// F::Built(slot) tells whether F::Kernel<slot>() gives a kernel yet.
 template <class F, unsigned kSlot>
 constexpr BlitVariantX SlotEntry() {
-  if constexpr (IsExtendedStubSlot(kSlot)) {
+  if constexpr (IsExtendedStubSlot(kSlot) || !F::Built(kSlot)) {
     return &Stub<F, kSlot>;
   } else {
-    constexpr BlitVariantX kernel = F::template Kernel<kSlot>();
-    return kernel ? kernel : &Stub<F, kSlot>;
+    return F::template Kernel<kSlot>();
   }
 }
 
