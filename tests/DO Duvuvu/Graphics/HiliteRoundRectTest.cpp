@@ -66,6 +66,33 @@ TEST_F(Hilite, EightBitMapsTakeThePlainCopy) {
   EXPECT_EQ(at(dst, 50, 50), 7);
 }
 
+TEST_F(Hilite, LevelsTintTheAreaTileByTile) {
+  PixMapHandle src = Map(16);
+  PixMapHandle dst = Map(16);
+  struct Case {
+    UInt16 source;
+    SInt16 level;
+    UInt16 expected;
+  };
+  const Case cases[] = {
+      {0x7BDE, 12, 0x3DEF}, {0x7FFF, 24, 0x7FFF}, {0x0000, 36, 0x4210},
+      {0x0000, 48, 0x7FFF}, {0x0000, 60, 0x7FFF}, {0x0000, 0, 0x0000},
+  };
+  for (const Case& c : cases) {
+    Fill16(src, c.source);
+    Fill16(dst, 0x1234);
+    // The destination's world is current: a painted frame would show there.
+    SetCurrentPort(GetPixMapGWorld(dst));
+    HiliteRoundRect(src, dst, &area, &area, 12, c.level, 1);
+    for (int y : {0, 31, 32, 39})
+      for (int x : {0, 31, 32, 39}) ASSERT_EQ(At(dst, x, y), c.expected) << c.level << " at " << x << "," << y;
+    for (int i : {40, 63}) {
+      EXPECT_EQ(At(dst, i, 0), 0x1234) << c.level;
+      EXPECT_EQ(At(dst, 0, i), 0x1234) << c.level;
+    }
+  }
+}
+
 TEST_F(Hilite, MismatchedDepthsDrawNothing) {
   PixMapHandle src = Map(8);
   PixMapHandle dst = Map(16);
