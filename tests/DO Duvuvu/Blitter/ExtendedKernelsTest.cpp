@@ -364,6 +364,7 @@ TEST(ExtendedKernels, ScaleWalkRowMoves) {
   };
   for (const Case& c : cases) {
     DirectCall call;
+    ASSERT_NE(EnsureScaleStepBuffer(4), nullptr);
     for (int i = 0; i < 4; ++i) ScaleStepBuffer[i] = 1;
     call.a.srcExtent = c.srcExtent;
     call.a.dstExtent = c.dstExtent;
@@ -393,6 +394,7 @@ TEST(ExtendedKernels, ScaleWalkAcrossARow) {
   };
   for (const Case& c : cases) {
     DirectCall call;
+    ASSERT_NE(EnsureScaleStepBuffer(static_cast<UInt32>(c.steps.size())), nullptr);
     for (size_t i = 0; i < c.steps.size(); ++i) ScaleStepBuffer[i] = c.steps[i];
     call.a.srcStart = call.src.data() + c.start;
     call.a.shrinkH = c.shrink;
@@ -420,6 +422,7 @@ TEST(ExtendedKernels, CallsThatDrawNothing) {
   for (bool scale : {false, true}) {
     for (const Case& c : cases) {
       DirectCall call;
+      ASSERT_NE(EnsureScaleStepBuffer(4), nullptr);
       for (int i = 0; i < 4; ++i) ScaleStepBuffer[i] = 1;
       call.a.mode = c.mode;
       call.a.color = 0x1234;
@@ -463,6 +466,7 @@ TEST(ExtendedKernels, CopyWalk) {
   for (unsigned slot : {1u, 5u, 65u}) {
     for (bool scale : {false, true}) {
       DirectCall plain, inverted;
+      ASSERT_NE(EnsureScaleStepBuffer(4), nullptr);
       for (int i = 0; i < 4; ++i) ScaleStepBuffer[i] = 1;
       for (int i = 0; i < 16; ++i) plain.mask[i] = inverted.mask[i] = rng() % 2 ? kKey : 0xFFFF;
       plain.a.color = inverted.a.color = 0x0001;
@@ -501,6 +505,7 @@ TEST(ExtendedKernels, EqualChannelLevelsAreOneBrightness) {
       for (unsigned low : {0u, 1u, 2u, 3u, 8u, 9u, 10u, 11u, 16u, 19u, 24u, 27u}) {
         for (bool scale : {false, true}) {
           DirectCall mapped, bright;
+          ASSERT_NE(EnsureScaleStepBuffer(4), nullptr);
           for (int i = 0; i < 4; ++i) ScaleStepBuffer[i] = 1;
           std::vector<UInt8> alpha(16);
           for (int i = 0; i < 16; ++i) {
