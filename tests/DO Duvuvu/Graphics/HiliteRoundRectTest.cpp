@@ -75,7 +75,7 @@ TEST_F(Hilite, LevelsTintTheAreaTileByTile) {
     UInt16 expected;
   };
   const Case cases[] = {
-      {0x7BDE, 12, 0x3DEF}, {0x7FFF, 24, 0x7FFF}, {0x0000, 36, 0x4210},
+      {0x7FFF, 12, 0x3DEF}, {0x7FFF, 24, 0x7FFF}, {0x0000, 36, 0x4210},
       {0x0000, 48, 0x7FFF}, {0x0000, 60, 0x7FFF}, {0x0000, 0, 0x0000},
   };
   for (const Case& c : cases) {
