@@ -26,6 +26,17 @@ class SoundChannelsTest : public AudioTest {
   SoundChannel* chan = nullptr;
 };
 
+// A silent 16-bit stereo sound long enough to fill every buffer of a source;
+// the caller disposes the block.
+Ptr LongStereoBuffer() {
+  Ptr block = NewPtrBlockClear_Audio(68 + 600000);
+  Handle resource = NewHandleBlockClear_Audio(6 + 68);
+  SetupSoundHeader(resource, 2, kRate44100, 16, 0, 60, 600000, nullptr);
+  std::memcpy(block, *resource + 6, 68);
+  DisposeHandleBlock_Audio(resource);
+  return block;
+}
+
 float Gain(SoundChannel* chan) {
   float gain = -1;
   alGetSourcef(chan->source->source, AL_GAIN, &gain);
@@ -102,11 +113,7 @@ TEST_F(SoundChannelsTest, BufferCommandFillsInPieces) {
 }
 
 TEST_F(SoundChannelsTest, VolumeDuringABufferCommandLeavesIt) {
-  Ptr block = NewPtrBlockClear_Audio(68 + 600000);
-  Handle resource = NewHandleBlockClear_Audio(6 + 68);
-  SetupSoundHeader(resource, 2, kRate44100, 16, 0, 60, 600000, nullptr);
-  std::memcpy(block, *resource + 6, 68);
-  DisposeHandleBlock_Audio(resource);
+  Ptr block = LongStereoBuffer();
   const SoundCommand buffer{kBufferCmd, 0, reinterpret_cast<uintptr_t>(block)};
   DoSoundCommand(chan, &buffer);
   EXPECT_EQ(chan->current.code, kBufferCmd);
@@ -147,11 +154,7 @@ TEST_F(SoundChannelsTest, QuietOnANeverPlayedSource) {
   alGetSourcei(chan->source->source, AL_BUFFERS_QUEUED, &queued);
   EXPECT_EQ(queued, 0);
 
-  Ptr block = NewPtrBlockClear_Audio(68 + 600000);
-  Handle resource = NewHandleBlockClear_Audio(6 + 68);
-  SetupSoundHeader(resource, 2, kRate44100, 16, 0, 60, 600000, nullptr);
-  std::memcpy(block, *resource + 6, 68);
-  DisposeHandleBlock_Audio(resource);
+  Ptr block = LongStereoBuffer();
   const SoundCommand buffer{kBufferCmd, 0, reinterpret_cast<uintptr_t>(block)};
   DoSoundCommand(chan, &buffer);
   EXPECT_EQ(chan->current.code, kBufferCmd);
