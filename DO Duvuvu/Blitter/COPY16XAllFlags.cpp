@@ -49,8 +49,7 @@ void COPY16XAllFlagsBlit(const BlitVariantArgsX& a) {
         value = v.lookup[raw];
         if (base == 3 && value == kKey) continue;
       }
-      const UInt32 spread =
-          color ? v.colorSpread : blitkernelx::MapChannels<false>(value, v);
+      const UInt32 spread = color ? v.colorSpread : blitkernelx::MapChannels<false>(value, v);
       const UInt32 weight = weightByte ? (static_cast<UInt32>(*weightByte) * v.trans) >> 5 : v.trans;
       const UInt32 dest = blitkernelx::SpreadPixel(d[i]);
       d[i] = blitkernelx::UnspreadPixel(((((spread - dest) * weight) >> 5) + dest) & kFieldMask);

@@ -68,8 +68,8 @@ TEST(AllFlagsX, MissingTableInModes3And19DrawsNothing) {
             call.a.alphaRowBytes = 4;
           }
           COPY16XAllFlagsBlit(call.a);
-          EXPECT_EQ(call.dst, before) << "mode " << mode << " colour " << color << " mask "
-                                      << withMask << " alpha " << withAlpha;
+          EXPECT_EQ(call.dst, before) << "mode " << mode << " colour " << color << " mask " << withMask << " alpha "
+                                      << withAlpha;
         }
       }
     }
