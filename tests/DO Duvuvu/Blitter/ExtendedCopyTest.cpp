@@ -116,8 +116,8 @@ TEST(ExtendedCopy, QuarterTurnOfATallSource) {
 }
 
 // Requests the set-up turns away: sizes that do not match the oriented
-// source, an empty rectangle, a clip that misses. Nothing in any map moves,
-// whatever the tint, alpha map or mask. The controls are requests of the
+// source, an empty rectangle, a clip that misses. The destination keeps every
+// byte, whatever the tint, alpha map or mask. The controls are requests of the
 // same kind that do draw.
 TEST(ExtendedCopy, RequestsThatDrawNothing) {
   struct Case {
