@@ -29,7 +29,7 @@ duvuvu_asset_generator(make_asset_screen_images
           "Resources/Help/Done.png" "Resources/Help/Email.png")
 
 # These show the game's own sprites, so they read the sheets and bosses made above.
-duvuvu_asset_generator(make_asset_help_pages
+duvuvu_asset_generator(make_asset_help_pages WAVE 2
   SOURCES "${asset_image_dir}/MakeHelpPages.cpp"
   OUTPUTS "Resources/Help/Help 1.png" "Resources/Help/Help 2.png" "Resources/Help/Help 3.png"
           "Resources/Help/Help 4.png" "Resources/MacPC/About.png")
@@ -41,7 +41,7 @@ endforeach()
 add_custom_command(OUTPUT "${DUVUVU_ASSET_CONTENTS_DIR}/Resources/Help/Help 1.png" APPEND DEPENDS ${help_page_inputs})
 
 # The contact sheets read every picture, so they come after every other generator.
-duvuvu_asset_generator(make_asset_contact_sheets
+duvuvu_asset_generator(make_asset_contact_sheets WAVE 3
   SOURCES "${asset_image_dir}/MakeContactSheets.cpp"
   REVIEW "Contact Sheet Layout Zadados.png" "Contact Sheet Layout Sprites.png" "Contact Sheet Layout Enemies.png"
          "Contact Sheet Game.png" "Contact Sheet Interface.png" "Contact Sheet MacPC.png"

@@ -26,21 +26,23 @@ endfunction()
 
 # duvuvu_test(<target> SOURCES <files...> LIBS <libs...> [DISPLAY none|shared]
 #             [PRIVATE_DISPLAY <suites...>])
-# A GoogleTest binary, each case a ctest test. DISPLAY none runs it with no X
-# display; shared (the default) on the run's one Xvfb. The suites named after
+# A GoogleTest binary, one ctest entry per suite. DISPLAY none runs it with no
+# X display; shared (the default) on the run's one Xvfb. The suites named after
 # PRIVATE_DISPLAY (real windows driven by xdotool, full-screen switches, the
-# real program) get a server of their own per case and the private_display label.
+# real program) get one entry per case, each on a server of its own, with the
+# private_display label.
 function(duvuvu_test target)
   cmake_parse_arguments(ARG "" "DISPLAY" "SOURCES;LIBS;PRIVATE_DISPLAY" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_compile_options(${target} PRIVATE ${DUVUVU_WARNINGS})
-  target_link_libraries(${target} PRIVATE ${ARG_LIBS} test_support GTest::gtest GTest::gtest_main)
+  target_link_libraries(${target} PRIVATE ${ARG_LIBS} test_support test_main GTest::gtest)
   target_compile_definitions(${target} PRIVATE DUVUVU_BUNDLE_DIR="${DUVUVU_BUNDLE_DIR}")
   duvuvu_discover_tests(${target} DISPLAY ${ARG_DISPLAY} PRIVATE_DISPLAY ${ARG_PRIVATE_DISPLAY})
 endfunction()
 
 # duvuvu_discover_tests(<target> [DISPLAY none|shared] [PRIVATE_DISPLAY <suites...>])
-# The ctest entries of a GoogleTest binary, with the display each one gets.
+# The ctest entries of a GoogleTest binary (linked with test_main), written by
+# cmake/DuvuvuSuites.cmake each time the binary is linked.
 function(duvuvu_discover_tests target)
   cmake_parse_arguments(ARG "" "DISPLAY" "PRIVATE_DISPLAY" ${ARGN})
   # An emulator already set (env with a driver's settings) goes in front.
@@ -49,24 +51,30 @@ function(duvuvu_discover_tests target)
     set(emulator "")
   endif()
   list(APPEND emulator "${DUVUVU_DISPLAY_WRAP}")
-  set_target_properties(${target} PROPERTIES CROSSCOMPILING_EMULATOR "${emulator}")
   if(ARG_DISPLAY STREQUAL "none")
-    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120
-                         PROPERTIES TIMEOUT 300 ENVIRONMENT "DUVUVU_TEST_DISPLAY=none")
-    return()
+    set(display none)
+    set(fixture "")
+  else()
+    set(display "${DUVUVU_SHARED_DISPLAY_DIR}")
+    set(fixture ${DUVUVU_SHARED_DISPLAY_FIXTURE})
   endif()
-  set(shared_properties TIMEOUT 300 ENVIRONMENT "DUVUVU_TEST_DISPLAY=${DUVUVU_SHARED_DISPLAY_DIR}"
-                        FIXTURES_REQUIRED ${DUVUVU_SHARED_DISPLAY_FIXTURE})
-  if(NOT ARG_PRIVATE_DISPLAY)
-    gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 PROPERTIES ${shared_properties})
-    return()
-  endif()
-  list(TRANSFORM ARG_PRIVATE_DISPLAY APPEND ".*")
-  list(JOIN ARG_PRIVATE_DISPLAY ":" private_filter)
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 TEST_FILTER "-${private_filter}"
-                       PROPERTIES ${shared_properties})
-  gtest_discover_tests(${target} DISCOVERY_TIMEOUT 120 TEST_FILTER "${private_filter}"
-                       PROPERTIES TIMEOUT 300 ENVIRONMENT "DUVUVU_TEST_DISPLAY=private" LABELS private_display)
+  set(base "${CMAKE_CURRENT_BINARY_DIR}/${target}")
+  set(settings "")
+  foreach(pair "EXECUTABLE;$<TARGET_FILE:${target}>" "EMULATOR;${emulator}" "WORKDIR;${CMAKE_CURRENT_BINARY_DIR}"
+               "OUTPUT;${base}_suites.cmake" "DISPLAY;${display}" "FIXTURE;${fixture}"
+               "PRIVATE;${ARG_PRIVATE_DISPLAY}")
+    list(POP_FRONT pair key)
+    string(APPEND settings "set(SUITES_${key} [==[${pair}]==])\n")
+  endforeach()
+  file(GENERATE OUTPUT "${base}_suites_settings.cmake" CONTENT "${settings}")
+  add_custom_command(TARGET ${target} POST_BUILD
+                     COMMAND "${CMAKE_COMMAND}" -DSETTINGS=${base}_suites_settings.cmake
+                             -P "${CMAKE_SOURCE_DIR}/cmake/DuvuvuSuites.cmake"
+                     VERBATIM)
+  file(WRITE "${base}_suites_include.cmake"
+       "if(EXISTS [==[${base}_suites.cmake]==])\n  include([==[${base}_suites.cmake]==])\n"
+       "else()\n  add_test(${target}_NOT_BUILT ${target}_NOT_BUILT)\nendif()\n")
+  set_property(DIRECTORY APPEND PROPERTY TEST_INCLUDE_FILES "${base}_suites_include.cmake")
 endfunction()
 
 # duvuvu_tests_in(<folder under tests/> NAME <target> LIBS <libs...> [DISPLAY ...] [PRIVATE_DISPLAY ...])
@@ -81,15 +89,16 @@ function(duvuvu_tests_in folder)
               PRIVATE_DISPLAY ${ARG_PRIVATE_DISPLAY})
 endfunction()
 
-# duvuvu_benchmark(<target> SOURCES <files...> LIBS <libs...>)
+# duvuvu_benchmark(<target> SOURCES <files...> LIBS <libs...> [SMOKE_ARGS <args...>])
 # Built in every configuration; ctest runs it once, briefly, on the shared
-# display, so it does not rot.
+# display, so it does not rot. SMOKE_ARGS go to that run only.
 function(duvuvu_benchmark target)
-  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS" ${ARGN})
+  cmake_parse_arguments(ARG "" "" "SOURCES;LIBS;SMOKE_ARGS" ${ARGN})
   add_executable(${target} ${ARG_SOURCES})
   target_compile_options(${target} PRIVATE ${DUVUVU_WARNINGS})
   target_link_libraries(${target} PRIVATE ${ARG_LIBS} benchmark::benchmark benchmark::benchmark_main)
-  add_test(NAME ${target} COMMAND "${DUVUVU_DISPLAY_WRAP}" $<TARGET_FILE:${target}> --benchmark_min_time=0.001)
+  add_test(NAME ${target} COMMAND "${DUVUVU_DISPLAY_WRAP}" $<TARGET_FILE:${target}> --benchmark_min_time=0.001
+           ${ARG_SMOKE_ARGS})
   set_tests_properties(${target} PROPERTIES ENVIRONMENT "DUVUVU_TEST_DISPLAY=${DUVUVU_SHARED_DISPLAY_DIR}"
                        FIXTURES_REQUIRED ${DUVUVU_SHARED_DISPLAY_FIXTURE})
 endfunction()

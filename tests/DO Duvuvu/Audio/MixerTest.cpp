@@ -127,10 +127,13 @@ TEST_F(EarlyLayerTest, VersionStubsAndCommands) {
   EarlyDoSoundCommand(chan, &volume);
   EXPECT_EQ(chan->current.code, 0);
 
+  // A second of sound or more, so it still plays after the four services
+  // however slowly a loaded machine runs them.
+  constexpr UInt32 kBytes = 4 * 44100;
   for (SInt16 channels : {1, 2}) {
-    Handle resource = NewHandleBlockClear_Audio(6 + 64 + 8000);
+    Handle resource = NewHandleBlockClear_Audio(6 + 64 + kBytes);
     UInt16 dataStart = 0;
-    ASSERT_EQ(EarlySetupSoundHeader(resource, channels, kRate44100, 16, 0, 60, 8000, &dataStart), 0);
+    ASSERT_EQ(EarlySetupSoundHeader(resource, channels, kRate44100, 16, 0, 60, kBytes, &dataStart), 0);
     EXPECT_EQ(dataStart, 70);
     for (int i = 0; i < 4000; ++i) {
       const SInt16 v = static_cast<SInt16>(i * 8);

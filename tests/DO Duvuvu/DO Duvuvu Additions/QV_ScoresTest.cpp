@@ -166,7 +166,7 @@ TEST(ScoresTest, FatalPaths) {
 }
 
 // The scores file lives in a preferences folder under a temporary AppData.
-class ScoresFileTest : public ::testing::Test {
+class QVScoresFileTest : public ::testing::Test {
  protected:
   void SetUp() override {
     setenv("AppData", data_.path().c_str(), 1);
@@ -192,7 +192,7 @@ class ScoresFileTest : public ::testing::Test {
   Scores scores_{15, 2};
 };
 
-TEST_F(ScoresFileTest, SaveAndReload) {
+TEST_F(QVScoresFileTest, SaveAndReload) {
   SetRows(scores_, {900, 500, kNoKey, 7});
   Save();
   std::string first = testsupport::ReadFile(path_);
@@ -212,7 +212,7 @@ TEST_F(ScoresFileTest, SaveAndReload) {
   EXPECT_EQ(1, std::distance(std::filesystem::directory_iterator(folder_), {}));
 }
 
-TEST_F(ScoresFileTest, DefaultScores) {
+TEST_F(QVScoresFileTest, DefaultScores) {
   WriteDefaultScores(&scores_);
   Scores reloaded;
   reloaded.SetFileName("Kestrova Scores");
@@ -227,7 +227,7 @@ TEST_F(ScoresFileTest, DefaultScores) {
   EXPECT_EQ("Rigel", RowName(reloaded, 9));
 }
 
-TEST_F(ScoresFileTest, FailedWriteKeepsTheOldFile) {
+TEST_F(QVScoresFileTest, FailedWriteKeepsTheOldFile) {
   SetRows(scores_, {1, 2, 3});
   Save();
   std::string old = testsupport::ReadFile(path_);
