@@ -34,8 +34,8 @@ struct ControlKind {
 
 struct SystemCallTable {
   // Controls.
-  ControlRef (*newControl)(WindowRef window, const Rect* bounds, ConstStr255Param title, Boolean visible, SInt16 value,
-                           SInt16 minimum, SInt16 maximum, SInt16 definition, SInt32 reference);
+  ControlRef (*newControl)(WindowRef window, const Rect* bounds, ConstStr255Param title, Boolean visible,
+                           SInt16 value, SInt16 minimum, SInt16 maximum, SInt16 definition, SInt32 reference);
   void (*disposeControl)(ControlRef control);
   OSErr (*setControlData)(ControlRef control, SInt16 part, OSType tag, SInt32 size, const void* data);
   OSErr (*getControlData)(ControlRef control, SInt16 part, OSType tag, SInt32 bufferSize, void* buffer,
@@ -100,8 +100,8 @@ struct SystemCallTable {
   OSStatus (*quitAppModalLoop)(WindowRef window);
 
   // Event-loop timers.
-  OSStatus (*installEventLoopTimer)(double delay, double interval, void (*proc)(void* timer, void* user), void* user,
-                                    void** outTimer);
+  OSStatus (*installEventLoopTimer)(double delay, double interval, void (*proc)(void* timer, void* user),
+                                    void* user, void** outTimer);
   OSStatus (*removeEventLoopTimer)(void* timer);
 
   // The script interpreter.
