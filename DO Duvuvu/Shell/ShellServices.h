@@ -1,5 +1,6 @@
-// Opening links and documents through the desktop, the link cursor, and the
-// engine's interface description.
+// Opening links and documents through the desktop, the link cursor, the
+// engine's interface description, scripts, and handing work to other
+// programs (helpers, launching, processes, control panels, preference panes).
 #pragma once
 
 #include "Events.h"
