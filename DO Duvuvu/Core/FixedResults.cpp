@@ -129,6 +129,8 @@ void* AllocPalette(SInt16, void*, SInt16, SInt16) { return nullptr; }
 OSErr GetIconSuite(void**, SInt16, UInt32) { return 0; }
 OSErr GetIconRef(SInt16, OSType, OSType, void**) { return 0; }
 OSErr ReleaseIconRef(void*) { return 0; }
+OSErr RegisterIconFromResource(OSType, OSType, SInt16, SInt16, void**) { return 0; }
+OSErr GetFileControlBlockSpec(SInt16, void*) { return 0; }
 OSStatus OpenInternetPrefs(OSType, void**) { return 0; }
 OSStatus CloseInternetPrefs(void*) { return 0; }
 OSStatus GetInternetPref(void*, ConstStr255Param, UInt32*, void*, SInt32*) { return 0; }

@@ -140,6 +140,13 @@ void* AllocPalette(SInt16 entries, void* colorTable, SInt16 usage, SInt16 flags)
 OSErr GetIconSuite(void** outSuite, SInt16 resourceID, UInt32 selector);
 OSErr GetIconRef(SInt16 volume, OSType creator, OSType type, void** outIcon);
 OSErr ReleaseIconRef(void* icon);
+// Registers an icon of the application's from a resource of its resource file.
+OSErr RegisterIconFromResource(OSType creator, OSType iconType, SInt16 resourceFile, SInt16 resourceID,
+                               void** outIcon);
+
+// Files.
+// The specification of an open file by its reference number (its control block).
+OSErr GetFileControlBlockSpec(SInt16 refNum, void* outSpec);
 
 // Internet preferences and Launch Services.
 OSStatus OpenInternetPrefs(OSType signature, void** outInstance);

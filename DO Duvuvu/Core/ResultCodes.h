@@ -60,6 +60,10 @@ constexpr OSStatus kEventNotHandledErr = -9874;
 constexpr OSStatus kEventLoopNoEventErr = -9875;
 constexpr OSStatus kWindowRegionCodeInvalidErr = -30593;
 
+// Processes and internet preferences (fixed results here) ---------------------------
+constexpr OSErr kErrProcessNotFound = -600;
+constexpr OSStatus kErrPrefNotFound = -666;
+
 // Components and Nib files (absent here: fixed results) -----------------------------
 constexpr OSErr kErrInvalidComponent = -3000;
 constexpr OSStatus kErrNibFileNotFound = -10960;

@@ -1,11 +1,16 @@
 #include "ShellServices.h"
 
+#include "AppGlobals.h"
 #include "Backend.h"
 #include "DisplayHooks.h"
+#include "FileClass.h"
 #include "FixedResults.h"
 #include "RefObjects.h"
+#include "ResultCodes.h"
+#include "Strings.h"
 #include "SystemCalls.h"
 
+#include <cstring>
 #include <string>
 
 void* EngineNib = nullptr;
@@ -75,7 +80,7 @@ OSErr RunScriptCString(const char* text) {
 
 OSErr RunScriptForResult(const char* text, SInt32 length, void*, void*) {
   void* instance = OpenComponentByType(FOUR_CHAR_CODE("osa "), FOUR_CHAR_CODE("ascr"));
-  if (!instance) return -50;
+  if (!instance) return kErrParam;
   const OSErr status = RunWith(instance, text, length);
   CloseComponentInstance(instance);
   return status;
@@ -88,15 +93,60 @@ OSErr RevealPathInFinder(const char* path) {
   return RunScriptCString(script.c_str());
 }
 
-OSStatus OpenPreferencePane(ConstStr255Param) {
+void RevealFileSpecInFinder(const FileSpec* spec) {
+  char path[kPathBufferSize];
+  path[0] = 0;
+  if (spec) GetFilePath(path, spec, sizeof path);
+  RevealPathInFinder(path);
+}
+
+namespace {
+
+// The bundle's "CFBundleIdentifier" equals the identifier, and fits a
+// length-prefixed string; a value of another kind never matches.
+bool PaneHasIdentifier(const BundleObject* bundle, ConstStr255Param identifier) {
+  StringObject* key = CreateString(nullptr, "CFBundleIdentifier", kDefaultTextEncoding);
+  const RefObject* value = gSystemCalls.getBundleInfoValue(bundle, key);
+  ReleaseObject(key);
+  if (!value || value->type != kStringObjectType) return false;
+  Str255 text;
+  if (!GetStringPText(static_cast<const StringObject*>(value), text, sizeof text, kDefaultTextEncoding)) return false;
+  return PStrEqual(text, identifier) != 0;
+}
+
+}  // namespace
+
+OSStatus OpenPreferencePane(ConstStr255Param identifier) {
   if (PreferencePaneSwitch == 0) return 0;
   StringObject* folder = CreateString(nullptr, "/System/Library/PreferencePanes/", kDefaultTextEncoding);
   URLObject* url = CreateURLWithPath(nullptr, folder, 0, 1);
   ReleaseObject(folder);
-  if (!url) return -43;
-  void* bundles = CreateBundlesInDirectory(nullptr, url, nullptr);
+  if (!url) return kErrFileNotFound;
+  void* bundles = gSystemCalls.createBundlesInDirectory(url);
   ReleaseObject(url);
-  // No bundle listing here: no pane is ever found.
-  if (!bundles) return -43;
-  return -43;
+  if (!bundles) return kErrFileNotFound;
+  OSStatus status = kErrFileNotFound;
+  for (SInt32 i = gSystemCalls.countBundles(bundles) - 1; i >= 0; --i) {
+    const BundleObject* bundle = gSystemCalls.getBundleAt(bundles, i);
+    if (!bundle || !identifier || !PaneHasIdentifier(bundle, identifier)) continue;
+    FileSpec pane{};
+    if (!bundle->url || !URLToFileSpec(bundle->url, &pane)) continue;
+    status = gSystemCalls.openItem(&pane);
+    break;
+  }
+  gSystemCalls.releaseBundleList(bundles);
+  return status;
+}
+
+OSErr GetApplicationFileSpec(FileSpec* outSpec) {
+  FileSpec spec{};
+  // The current resource file is 0 here.
+  const OSErr status = GetFileControlBlockSpec(0, &spec);
+  if (outSpec) *outSpec = spec;
+  return status;
+}
+
+OSErr RegisterAppIcon(OSType iconType, SInt16 resourceID) {
+  void* icon = nullptr;
+  return RegisterIconFromResource(ApplicationCreator, iconType, 0, resourceID, &icon);
 }

@@ -1,6 +1,10 @@
 #include "SystemCalls.h"
 
+#include "FileClass.h"
 #include "FixedResults.h"
+#include "ProcessBundle.h"
+#include "RefObjects.h"
+#include "ResultCodes.h"
 
 SystemCallTable gSystemCalls;
 
@@ -40,6 +44,21 @@ OSStatus NoModalLoop(WindowRef) { return 0; }
 OSStatus NoTimer(double, double, void (*)(void*, void*), void*, void**) { return 0; }
 OSStatus NoRemoveTimer(void*) { return 0; }
 void NoBeep() {}
+// Only the current process answers here, and with no type or signature.
+OSErr ProcessQuery(const ProcessSerialNumber* serial, OSType*, OSType*) {
+  ProcessInfoRec info{nullptr, nullptr};
+  return GetProcessInfo(serial, &info);
+}
+// Nothing is launched: the platform has no launch call.
+OSErr NoLaunch(const FileClass*) { return kErrFailed; }
+void* NoBundles(const URLObject* folder) { return CreateBundlesInDirectory(nullptr, folder, nullptr); }
+BundleObject* NoBundleAt(const void* list, SInt32 index) {
+  return static_cast<BundleObject*>(const_cast<void*>(GetObjectArrayItem(list, index)));
+}
+const RefObject* NoInfoValue(const BundleObject* bundle, const StringObject* key) {
+  return static_cast<const RefObject*>(GetBundleInfoValue(const_cast<BundleObject*>(bundle), key));
+}
+void NoRelease(void*) {}
 
 }  // namespace
 
@@ -120,6 +139,36 @@ void ResetSystemCalls() {
   };
   t.getStandardFilterProc = [](void** out) { return GetStandardFilterProc(out); };
   t.beep = NoBeep;
+  t.getSystemAttribute = GetSystemAttribute;
+  t.createDescriptor = [](OSType type, const void* data, SInt32 size, EventDescriptor* out) {
+    return CreateDescriptor(type, data, size, out);
+  };
+  t.createAppleEvent = [](OSType eventClass, OSType eventID, const EventDescriptor* target, SInt16 returnID,
+                          SInt32 transactionID, EventDescriptor* out) {
+    return CreateAppleEvent(eventClass, eventID, target, returnID, transactionID, out);
+  };
+  t.putParam = [](EventDescriptor* event, OSType keyword, OSType type, const void* data, SInt32 size) {
+    return PutAppleEventParam(event, keyword, type, data, size);
+  };
+  t.sendAppleEvent = [](const EventDescriptor* event, EventDescriptor* reply, SInt32 mode, SInt16 priority,
+                        SInt32 timeout) {
+    return SendAppleEvent(event, reply, mode, priority, timeout, nullptr, nullptr);
+  };
+  t.disposeDescriptor = [](EventDescriptor* descriptor) { return AEDisposeDesc(descriptor); };
+  t.getNextProcess = GetNextProcessSerial;
+  t.getProcessTypeAndSignature = ProcessQuery;
+  t.launchApplication = NoLaunch;
+  t.openItem = [](const FileSpec* item) { return OpenItemByFileRef(item, nullptr); };
+  t.openInternetPrefs = OpenInternetPrefs;
+  t.closeInternetPrefs = CloseInternetPrefs;
+  t.getInternetPref = GetInternetPref;
+  t.setInternetPref = SetInternetPref;
+  t.deleteInternetPref = DeleteInternetPref;
+  t.createBundlesInDirectory = NoBundles;
+  t.countBundles = GetObjectArrayCount;
+  t.getBundleAt = NoBundleAt;
+  t.getBundleInfoValue = NoInfoValue;
+  t.releaseBundleList = NoRelease;
 }
 
 namespace {

@@ -12,6 +12,20 @@
 
 typedef void* ControlRef;
 
+struct BundleObject;
+struct FileClass;
+struct FileSpec;
+struct ProcessSerialNumber;
+struct RefObject;
+struct StringObject;
+struct URLObject;
+
+// An Apple-event descriptor: its type and the platform's data for it.
+struct EventDescriptor {
+  OSType descriptorType;
+  void* dataHandle;
+};
+
 // The 8-byte 'kind' record of a control.
 struct ControlKind {
   OSType signature;
@@ -103,6 +117,35 @@ struct SystemCallTable {
   // Classic dialogs.
   OSErr (*getStandardFilterProc)(void** outFilterProc);
   void (*beep)();
+
+  // Shell services: system attributes, Apple events sent to other programs,
+  // processes, launching, helper-application preferences and the bundle
+  // listing of a folder.
+  OSErr (*getSystemAttribute)(OSType selector, SInt32* outValue);
+  OSErr (*createDescriptor)(OSType type, const void* data, SInt32 size, EventDescriptor* outDescriptor);
+  OSErr (*createAppleEvent)(OSType eventClass, OSType eventID, const EventDescriptor* target, SInt16 returnID,
+                            SInt32 transactionID, EventDescriptor* outEvent);
+  OSErr (*putParam)(EventDescriptor* event, OSType keyword, OSType type, const void* data, SInt32 size);
+  OSErr (*sendAppleEvent)(const EventDescriptor* event, EventDescriptor* outReply, SInt32 sendMode, SInt16 priority,
+                          SInt32 timeout);
+  OSErr (*disposeDescriptor)(EventDescriptor* descriptor);
+  OSErr (*getNextProcess)(ProcessSerialNumber* ioSerial);
+  OSErr (*getProcessTypeAndSignature)(const ProcessSerialNumber* serial, OSType* outType, OSType* outSignature);
+  OSErr (*launchApplication)(const FileClass* application);
+  OSStatus (*openItem)(const FileSpec* item);
+  OSStatus (*openInternetPrefs)(OSType signature, void** outInstance);
+  OSStatus (*closeInternetPrefs)(void* instance);
+  OSStatus (*getInternetPref)(void* instance, ConstStr255Param key, UInt32* outAttributes, void* buffer,
+                              SInt32* ioSize);
+  OSStatus (*setInternetPref)(void* instance, ConstStr255Param key, UInt32 attributes, const void* data, SInt32 size);
+  OSStatus (*deleteInternetPref)(void* instance, ConstStr255Param key);
+  // The bundles of a folder: a list (nil when none) read by count and index,
+  // released with releaseBundleList.
+  void* (*createBundlesInDirectory)(const URLObject* folder);
+  SInt32 (*countBundles)(const void* list);
+  BundleObject* (*getBundleAt)(const void* list, SInt32 index);
+  const RefObject* (*getBundleInfoValue)(const BundleObject* bundle, const StringObject* key);
+  void (*releaseBundleList)(void* list);
 };
 
 extern SystemCallTable gSystemCalls;
