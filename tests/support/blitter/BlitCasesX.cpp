@@ -1,6 +1,7 @@
 #include "BlitCasesX.h"
 
 #include <cstdio>
+#include <vector>
 
 namespace blitref {
 namespace {
@@ -68,6 +69,16 @@ std::string TintText(const std::optional<BlitTint>& t) {
 
 }  // namespace
 
+const uint16_t* SharedLookupX(std::mt19937& rng) {
+  static const auto tables = [] {
+    std::vector<std::unique_ptr<PixelTable>> t;
+    std::mt19937 own(2024);
+    for (int i = 0; i < 4; ++i) t.push_back(MakeLookup(16, own, PixelMix{0.3, 0}));
+    return t;
+  }();
+  return tables[static_cast<size_t>(Rand(rng, 0, 3))]->as<uint16_t>();
+}
+
 uint8_t RandomAlpha(std::mt19937& rng) {
   const int r = Rand(rng, 0, 99);
   if (r < 80) return static_cast<uint8_t>(Rand(rng, 0, 40));
@@ -96,11 +107,15 @@ RandomCaseX MakeCaseX(bool scale, std::mt19937& rng, const WishX& wish, uint32_t
   CaseFlags flags;
   flags.mask = f & kXMask;
   flags.color = f & kXColor;
-  flags.lookup = f & kXLookup;
   RandomCaseX c;
   c.base = MakeCase(scale ? Family::SCALE16 : Family::COPY16, rng, flags, mode, shape);
   BlitX& b = c.blit;
   b.base = c.base.blit;
+  if (f & kXLookup) {
+    b.base.lookup = SharedLookupX(rng);
+    // A colour beside a table is looked up in it.
+    if (f & kXColor) b.base.color = Rand(rng, 0, 4) == 0 ? 0x7FFFu : static_cast<uint32_t>(Rand(rng, 0, 0xFFFF));
+  }
 
   BlitTint tint{32, 32, 32, 32};
   if (f & kXBright) {
@@ -120,7 +135,7 @@ RandomCaseX MakeCaseX(bool scale, std::mt19937& rng, const WishX& wish, uint32_t
 
   if (f & kXAlpha) AddAlpha(c, rng);
   if ((f & kXColor) && (mode & 3) == 3 && Rand(rng, 0, 3) != 0) {
-    c.testTable = MakeLookup(16, rng, PixelMix{0.3, 0});
+    c.testTable = SharedLookupX(rng);
   }
   return c;
 }

@@ -27,10 +27,14 @@ struct BlitX {
 struct RandomCaseX {
   RandomCase base;
   std::unique_ptr<TestMap> alphaMap;
-  // A table for direct calls of colour slots in modes 3 and 19.
-  std::unique_ptr<PixelTable> testTable;
+  // A table (or nil) for direct calls of colour slots in modes 3 and 19.
+  const uint16_t* testTable = nullptr;
   BlitX blit;
 };
+
+// One of a few full 65,536-entry tables (about 30 % key entries, some with
+// bit 15), made once: a table per request would cost more than the blit.
+const uint16_t* SharedLookupX(std::mt19937& rng);
 
 // Which options a request asks for: the seven slot flags as wishes. The
 // dispatcher folds some (a colour through a table, a colour's tint) and a
