@@ -340,4 +340,61 @@ TEST(ExtendedWalk, Modes0And16SplitTheClippedRectangle) {
   EXPECT_TRUE(boxes.boxes().empty());
 }
 
+// An alpha map that is the source pixmap itself is read byte by byte over
+// the cut source rectangle, in step with the source: halving under a flip or
+// a quarter turn, doubling, and at equal sizes the same as COPY16X. Guard
+// bands on every map show any read or write outside them.
+TEST(ExtendedWalk, SourceAsItsOwnAlphaMapMatchesTheReference) {
+  struct Case {
+    const char* what;
+    int sw, sh, dw, dh;  // destination sides on the destination's axes
+    UInt8 flipH;
+    SInt8 rotation;
+  } cases[] = {
+      {"half, flipped", 16, 12, 8, 6, 1, 0},     {"half, rotation 1", 16, 12, 6, 8, 0, 1},
+      {"half, rotation 3", 16, 12, 6, 8, 0, 3},  {"half, rotation 1, flipped", 15, 11, 5, 7, 1, 1},
+      {"double", 6, 5, 12, 10, 0, 0},            {"double, rotation 1", 6, 5, 10, 12, 0, 1},
+      {"double, rotation 3, flipped", 6, 5, 10, 12, 1, 3},
+      {"equal, flipped", 9, 7, 9, 7, 1, 0},      {"equal, rotation 1", 9, 7, 7, 9, 0, 1},
+      {"equal, rotation 3", 9, 7, 7, 9, 0, 3},
+  };
+  std::mt19937 rng(2081);
+  testsupport::RecordingMessageBox boxes;
+  for (const Case& c : cases) {
+    for (int k = 0; k < 8; ++k) {
+      auto src = TestMap::Random(16, c.sw + 3, c.sh + 2, rng, PixelMix{0.3, 0});
+      auto dst = TestMap::Random(16, c.dw + 4, c.dh + 3, rng, PixelMix{0.3, 0});
+      auto mask = TestMap::Random(16, c.dw + 4, c.dh + 3, rng, PixelMix{0.5, 0});
+      BlitX b;
+      b.base.family = Family::SCALE16;
+      b.base.src = src.get();
+      b.base.dst = dst.get();
+      b.base.srcRect = On(*src, 2, 1, 2 + c.sw, 1 + c.sh);
+      b.base.dstRect = On(*dst, 1, 2, 1 + c.dw, 2 + c.dh);
+      if (k % 2) b.base.clip = On(*dst, 2, 0, c.dw, c.dh + 1);
+      if (k % 4 == 3) b.base.mask = mask.get();
+      b.base.mode = k % 4 == 1 ? 1 : k % 4 == 3 ? 16 : 0;
+      b.base.flipH = c.flipH;
+      b.base.rotation = c.rotation;
+      b.alpha = src.get();
+      const UInt8 u = static_cast<UInt8>(rng() % 65);
+      b.tint = BlitTint{u, static_cast<UInt8>(k % 3 ? u : rng() % 65), u, static_cast<SInt8>(rng() % 40)};
+      const bool equal = c.sw == (c.rotation % 2 ? c.dh : c.dw);
+      auto copyDst = dst->Clone();
+      WorldX world(b);
+      RunDispatcherX(b);
+      world.Dispatch(b);
+      ASSERT_EQ(world.Diff(b), "") << c.what << ": " << b.Describe();
+      if (equal) {
+        BlitX copy = b;
+        copy.base.family = Family::COPY16;
+        copy.base.dst = copyDst.get();
+        RunDispatcherX(copy);
+        EXPECT_EQ(copyDst->Diff(*dst), "") << c.what << ": " << b.Describe();
+      }
+    }
+  }
+  EXPECT_TRUE(boxes.boxes().empty());
+}
+
 }  // namespace
