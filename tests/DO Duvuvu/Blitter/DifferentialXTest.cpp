@@ -64,10 +64,12 @@ bool SlotDrawsMode(unsigned slot, uint32_t mode) {
   return rule != 3 || (slot & (kXLookup | kXColor));
 }
 
-void CheckOne(bool scale, unsigned slot, uint32_t mode, uint32_t seed, Tally& tally) {
+void CheckOne(bool scale, unsigned slot, uint32_t mode, uint32_t seed, Tally& tally,
+              const CaseShape* given = nullptr) {
   std::mt19937 rng(seed);
   CaseShape shape;
   shape.orientation = static_cast<int>(seed % 16);
+  if (given) shape = *given;
   RandomCaseX c = MakeCaseX(scale, rng, WishX{slot}, mode, shape);
   BlitX& b = c.blit;
   WorldX world(b);
@@ -140,5 +142,35 @@ TEST(DifferentialX, RandomRequestsNeverReachAStub) {
 
 TEST(DifferentialX, COPY16X) { Differential(false, 20100000, 16); }
 TEST(DifferentialX, SCALE16X) { Differential(true, 20200000, 16); }
+
+// The shapes that row-at-a-time code meets: unit steps (no turn, or only a
+// vertical flip), rows long enough for vector loops, exact halving, doubling
+// and equal widths, a source that is the destination a few pixels off, and
+// clips that cut the first and last columns.
+TEST(DifferentialX, WideRowsOverlapsAndExactScales) {
+  testsupport::RecordingMessageBox boxes;
+  uint32_t seed = 20800000;
+  for (bool scale : {false, true}) {
+    for (unsigned slot : RealSlots()) {
+      Tally tally;
+      for (uint32_t mode : {0u, 1u, 2u, 3u, 16u, 19u}) {
+        for (int k = 0; k < 8; ++k, ++seed) {
+          CaseShape shape;
+          shape.orientation = seed % 5 == 4 ? static_cast<int>(seed % 16) : seed % 2 ? 8 : 0;
+          shape.maxSide = 10;
+          shape.maxWidth = 70;
+          shape.across = seed % 3 == 0 ? Across::Double : seed % 3 == 1 ? Across::Half : Across::Same;
+          shape.sameMapPercent = 30;
+          shape.nearOverlap = true;
+          shape.edgeClips = true;
+          CheckOne(scale, slot, mode, seed, tally, &shape);
+          if (testing::Test::HasFatalFailure()) return;
+        }
+      }
+      EXPECT_GT(tally.drawn, tally.drawing / 5) << "slot " << slot;
+    }
+  }
+  EXPECT_TRUE(boxes.boxes().empty()) << "a request reached a stub: " << boxes.boxes()[0].text;
+}
 
 }  // namespace
