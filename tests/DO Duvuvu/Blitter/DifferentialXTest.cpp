@@ -80,6 +80,25 @@ void CheckOne(bool scale, unsigned slot, uint32_t mode, uint32_t seed, Tally& ta
   if (want) {
     ASSERT_EQ(real->slot, want->slot) << "seed " << seed << ": " << b.Describe();
     ASSERT_EQ(want->slot, slot) << "seed " << seed << ": " << b.Describe();
+    // The values the slot reads were folded as the reference folds them.
+    const BlitVariantArgsX& a = real->args;
+    EXPECT_EQ(a.mode, want->mode) << "seed " << seed;
+    EXPECT_EQ(a.lookupTable, want->lookup) << "seed " << seed;
+    EXPECT_EQ(a.transLevel, want->transLevel) << "seed " << seed;
+    if (slot & kXColor) {
+      EXPECT_EQ(a.color, want->color) << "seed " << seed;
+    }
+    if (slot & kXMapping) {
+      EXPECT_EQ(std::vector<SInt32>({a.redLevel, a.greenLevel, a.blueLevel, a.redOffset, a.greenOffset,
+                                     a.blueOffset}),
+                std::vector<SInt32>({want->redLevel, want->greenLevel, want->blueLevel, want->redOffset,
+                                     want->greenOffset, want->blueOffset}))
+          << "seed " << seed << ": " << b.Describe();
+    }
+    if (slot & kXBright) {
+      EXPECT_EQ(a.brightLevel, want->brightLevel) << "seed " << seed;
+      EXPECT_EQ(a.brightOffset, want->brightOffset) << "seed " << seed << ": " << b.Describe();
+    }
   }
   auto before = b.base.dst->Clone();
   // No dispatcher sends mode 3 or 19 to a colour slot: call it directly,
