@@ -56,9 +56,9 @@ TEST(ExtendedWalk, CheckerboardAlphaPicksThePixelsTheSourceSamples) {
           if (withRect) {
             dx = 5;
             dy = 2;
-            // Source (1, 1) reads alpha (6, 3); the rect lies over the
-            // destination rect moved by the same amount.
-            b.alphaRect = On(*alpha, 2 + dx - 1, 1 + dy - 1, 2 + dx - 1 + dw, 1 + dy - 1 + dh);
+            // The alpha rect is the destination rect moved by (dx, dy), so
+            // source (1, 1) reads alpha (6, 3).
+            b.alphaRect = On(*alpha, 2 + dx, 1 + dy, 2 + dx + dw, 1 + dy + dh);
           }
           auto want = dst->Clone();
           WorldX world(b);

@@ -28,6 +28,9 @@ struct RequestX {
   Request base;  // depth 16; its mode, colour and lookup are the caller's
   // An 8-bit map, or a 16-bit map read byte by byte (the source itself).
   const MapView* alpha = nullptr;
+  // The alpha point is the source point moved by the alpha rect's offset
+  // from the destination rect. The model takes the alpha area to lie inside
+  // the alpha map (the set-up draws nothing otherwise).
   std::optional<Rect> alphaRect;
   std::optional<TintX> tint;
 };
