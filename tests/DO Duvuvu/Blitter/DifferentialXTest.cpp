@@ -50,6 +50,50 @@ TEST(ExtendedReference, SpreadBlendIsAPerFieldFloor) {
   }
 }
 
+// The reference itself reproduces worked values: one pixel v over d.
+TEST(ExtendedReference, WorkedValues) {
+  struct Row {
+    const char* what;
+    uint16_t v, d;
+    TintX tint;
+    int alpha;  // -1: no alpha map
+    uint32_t mode;
+    uint16_t want;
+  } rows[] = {
+      {"red over blue at alpha 64 carries", 0x7C00, 0x001F, {}, 64, 0, 0x7401},
+      {"U 48 then level 8", 0x0000, 0x7FFF, {48, 48, 48, 8}, -1, 0, 0x6F7B},
+      {"U 64 writes the key", 0x0000, 0x1234, {64, 64, 64, 32}, -1, 0, 0x7FFF},
+      {"bit 15 darkened by 16", 0x8000, 0x1234, {16, 16, 16, 32}, -1, 0, 0x4000},
+      {"bit 15 over 0 at 16", 0x8000, 0x0000, {32, 32, 32, 16}, -1, 0, 0x4000},
+      {"weight 0 clears bit 15", 0x1234, 0x8123, {32, 32, 32, 0}, -1, 0, 0x0123},
+      {"unequal bytes folding equal", 0x7FFF, 0x1234, {16, 48, 16, 32}, -1, 0, 0x3DEF},
+      {"mapping of black", 0x0000, 0x1234, {40, 24, 24, 32}, -1, 0, 0x2108},
+      {"plain copy keeps bit 15", 0x8000, 0x1234, {}, -1, 0, 0x8000},
+      {"mode 1 skips a key source", 0x7FFF, 0x1234, {16, 16, 16, 20}, 16, 1, 0x1234},
+      {"mode 2 keeps a key destination", 0x1234, 0x7FFF, {}, 16, 2, 0x7FFF},
+  };
+  std::mt19937 rng(5);
+  for (const Row& r : rows) {
+    auto src = TestMap::Random(16, 1, 1, rng, PixelMix{});
+    auto dst = TestMap::Random(16, 1, 1, rng, PixelMix{});
+    auto alpha = TestMap::Random(8, 1, 1, rng, PixelMix{});
+    src->Set(0, 0, r.v);
+    dst->Set(0, 0, r.d);
+    alpha->Set(0, 0, static_cast<uint32_t>(r.alpha < 0 ? 0 : r.alpha));
+    RequestX q;
+    q.base.walk = Walk::Scale;
+    q.base.src = &src->view();
+    q.base.dst = &dst->view();
+    q.base.srcRect = src->bounds();
+    q.base.dstRect = dst->bounds();
+    q.base.mode = r.mode;
+    q.tint = r.tint;
+    if (r.alpha >= 0) q.alpha = &alpha->view();
+    ReferenceDispatchX(q);
+    EXPECT_EQ(dst->Get(0, 0), r.want) << r.what;
+  }
+}
+
 // One seeded case of slot `slot` in `mode`; false (with the failure
 // recorded) when the kernel and the reference disagree.
 struct Tally {
