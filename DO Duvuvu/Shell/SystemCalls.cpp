@@ -1,6 +1,7 @@
 #include "SystemCalls.h"
 
 #include "FixedResults.h"
+#include "Menus.h"
 
 SystemCallTable gSystemCalls;
 
@@ -40,6 +41,8 @@ OSStatus NoModalLoop(WindowRef) { return 0; }
 OSStatus NoTimer(double, double, void (*)(void*, void*), void*, void**) { return 0; }
 OSStatus NoRemoveTimer(void*) { return 0; }
 void NoBeep() {}
+void* NoMenu(SInt16 id) { return GetMenuByID(id); }
+void NoMenuTitle(void*, StringPtr) {}
 
 }  // namespace
 
@@ -87,6 +90,8 @@ void ResetSystemCalls() {
   t.unregisterControlClass = NoUnregister;
   t.createCustomControl = NoCustom;
   t.releaseControl = [](ControlRef c) { ReleaseCustomControl(c); };
+  t.getMenu = NoMenu;
+  t.getMenuTitle = NoMenuTitle;
   t.getTextObject = NoTextObject;
   t.setTextObjectData = [](void* o, OSType type, const void* data, SInt32 size, UInt32 start, UInt32 end) {
     return SetTextObjectData(o, type, data, size, start, end);
