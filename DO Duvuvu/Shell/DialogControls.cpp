@@ -103,7 +103,7 @@ OSErr SetControlPictureRes(ControlRef control, SInt16 resourceID) {
 }
 
 OSErr SetControlContentRecord(ControlRef control, const ControlContent* content) {
-  if (!control) return -1;
+  if (!control) return kErrFailed;
   const OSErr status = gSystemCalls.setControlData(control, 0, FOUR_CHAR_CODE("cont"), sizeof *content, content);
   if (status == 0) gSystemCalls.drawControl(control);
   return status;
