@@ -87,8 +87,9 @@ void MarkCell(SInt16 index) {
   Frame(r, TableColor(0));
 }
 
-// Below the last row of cells, at the left.
-constexpr Rect kNumberField{98 + 2, 0, 98 + 26, 48};
+// Below the last row of cells (bottom 12 x 7 + 14), at the left.
+constexpr SInt16 kCellsBottom = 12 * 7 + 14;
+constexpr Rect kNumberField{kCellsBottom + 2, 0, kCellsBottom + 26, 48};
 
 void ShowCellNumber(SInt16 index) {
   const DisplayServices& services = GetDisplayServices();
