@@ -10,6 +10,7 @@
 #include "Errors.h"
 #include "NibWindows.h"
 #include "RefObjects.h"
+#include "ResultCodes.h"
 #include "Strings.h"
 
 namespace {
@@ -102,7 +103,7 @@ OSErr SetControlPictureRes(ControlRef control, SInt16 resourceID) {
 }
 
 OSErr SetControlContentRecord(ControlRef control, const ControlContent* content) {
-  if (!control) return -1;
+  if (!control) return kErrFailed;
   const OSErr status = gSystemCalls.setControlData(control, 0, FOUR_CHAR_CODE("cont"), sizeof *content, content);
   if (status == 0) gSystemCalls.drawControl(control);
   return status;
@@ -145,10 +146,24 @@ OSErr SetControlDragTracking(ControlRef control, UInt8 flag) {
 }
 
 OSErr GetListBoxHandle(ControlRef control, void** outHandle) {
-  if (!control || !outHandle) return -50;
+  if (!control || !outHandle) return kErrParam;
   *outHandle = nullptr;
   SInt32 size = 0;
   return gSystemCalls.getControlData(control, 0, FOUR_CHAR_CODE("lhan"), sizeof *outHandle, outHandle, &size);
+}
+
+ControlRef NewPopupMenuControl(WindowRef dialog, SInt16 menuID, SInt32 reference, SInt16 maximum,
+                               ConstStr255Param title) {
+  constexpr SInt16 kPopupMenuDefinition = 1008;
+  Str255 text{};
+  if (title && title[0]) {
+    PStrCopy(title, text);
+  } else if (void* menu = gSystemCalls.getMenu(menuID)) {
+    gSystemCalls.getMenuTitle(menu, text);
+  }
+  // The control takes its menu from the minimum; the caller places it.
+  const Rect bounds{};
+  return gSystemCalls.newControl(dialog, &bounds, text, 1, 0, menuID, maximum, kPopupMenuDefinition, reference);
 }
 
 void FormatByteSize(UInt32 count, StringPtr ioText) {

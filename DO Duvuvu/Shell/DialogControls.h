@@ -38,6 +38,11 @@ SInt16 SetControlFontJustification(ControlRef control, SInt16 value);
 SInt16 SetControlFontFace(ControlRef control, SInt16 value);
 OSErr SetControlDragTracking(ControlRef control, UInt8 flag);
 OSErr GetListBoxHandle(ControlRef control, void** outHandle);
+// A pop-up menu control (definition 1008) for menu menuID in the dialog's
+// window, titled with the menu's own title when the given one is empty; at
+// {0, 0, 0, 0} until the caller places it.
+ControlRef NewPopupMenuControl(WindowRef dialog, SInt16 menuID, SInt32 reference, SInt16 maximum,
+                               ConstStr255Param title);
 // Appends "<figure>.<digit> K" or " M".
 void FormatByteSize(UInt32 count, StringPtr ioText);
 

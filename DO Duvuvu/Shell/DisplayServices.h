@@ -47,6 +47,16 @@ struct DisplayServices {
   void (*eraseRect)(const Rect* rect);
   // Colour-table entry i of the main device; false without a table.
   bool (*mainDeviceColor)(SInt32 index, UInt16* outRgb);
+  // The current port's foreground colour, pen, text style, and a text drawn
+  // at the pen in that colour.
+  void (*setForeColor)(const UInt16* rgb);
+  void (*movePenTo)(SInt16 h, SInt16 v);
+  void (*setTextStyle)(UInt8 style);
+  void (*drawText)(ConstStr255Param text);
+  // The engine's standard foreground colour.
+  void (*standardForeColor)(UInt16* outRgb);
+  // Holds flushing to the screen off while set.
+  void (*setFlushHold)(UInt8 hold);
 };
 
 // Copies the record; nil empties every member.

@@ -1,5 +1,6 @@
 #include "StyledTextEditor.h"
 
+#include <cstdio>
 #include <cstdlib>
 
 #include "Backend.h"
@@ -49,27 +50,72 @@ SInt16 FaceOfKey(UInt8 key) {
 
 bool LeftButton() { return GetBackend().LeftButton(); }
 
-void CellColor(SInt16 index, UInt16* rgb) {
-  rgb[0] = rgb[1] = rgb[2] = 0;
-  if (auto color = GetDisplayServices().mainDeviceColor) color(index, rgb);
+struct Color {
+  UInt16 rgb[3] = {0, 0, 0};
+};
+
+// Black when the display layer has no table or no standard colour.
+Color TableColor(SInt16 index) {
+  Color c;
+  if (auto color = GetDisplayServices().mainDeviceColor) color(index, c.rgb);
+  return c;
+}
+
+Color StandardColor() {
+  Color c;
+  if (auto standard = GetDisplayServices().standardForeColor) standard(c.rgb);
+  return c;
+}
+
+void Frame(const Rect& r, const Color& color) {
+  if (auto frame = GetDisplayServices().frameRect) frame(&r, color.rgb);
 }
 
 void FillCell(SInt16 index) {
   if (auto paint = GetDisplayServices().paintRect) {
-    UInt16 rgb[3];
-    CellColor(index, rgb);
     const Rect r = PaletteCellRect(index);
-    paint(&r, rgb);
+    paint(&r, TableColor(index).rgb);
   }
 }
 
-void FrameCell(SInt16 index, SInt16 colorIndex) {
-  if (auto frame = GetDisplayServices().frameRect) {
-    UInt16 rgb[3];
-    CellColor(colorIndex, rgb);
-    const Rect r = PaletteCellRect(index);
-    frame(&r, rgb);
-  }
+// The standard colour round the cell, entry 0 just inside it.
+void MarkCell(SInt16 index) {
+  Rect r = PaletteCellRect(index);
+  Frame(r, StandardColor());
+  r = Rect{static_cast<SInt16>(r.top + 1), static_cast<SInt16>(r.left + 1), static_cast<SInt16>(r.bottom - 1),
+           static_cast<SInt16>(r.right - 1)};
+  Frame(r, TableColor(0));
+}
+
+// Below the last row of cells (bottom 12 x 7 + 14), at the left.
+constexpr SInt16 kCellsBottom = 12 * 7 + 14;
+constexpr Rect kNumberField{kCellsBottom + 2, 0, kCellsBottom + 26, 48};
+
+void ShowCellNumber(SInt16 index) {
+  const DisplayServices& services = GetDisplayServices();
+  if (services.eraseRect) services.eraseRect(&kNumberField);
+  if (index < 0 || !services.drawText) return;
+  if (services.setForeColor) services.setForeColor(StandardColor().rgb);
+  if (services.movePenTo) services.movePenTo(kNumberField.left + 4, kNumberField.top + 16);
+  char digits[8];
+  std::snprintf(digits, sizeof digits, "%d", index);
+  Str255 number;
+  CToPStr(digits, number);
+  services.drawText(number);
+}
+
+void HoldFlush(UInt8 hold) {
+  if (auto set = GetDisplayServices().setFlushHold) set(hold);
+}
+
+void DrawPalette(SInt16 current) {
+  for (SInt16 i = 0; i < 256; ++i) FillCell(i);
+  MarkCell(current);
+  // The cells' extent grown by 2.
+  const Rect first = PaletteCellRect(0), last = PaletteCellRect(255);
+  Frame(Rect{static_cast<SInt16>(first.top - 2), static_cast<SInt16>(first.left - 2),
+             static_cast<SInt16>(last.bottom + 2), static_cast<SInt16>(last.right + 2)},
+        StandardColor());
 }
 
 SInt16 CellUnderMouse() {
@@ -118,8 +164,7 @@ SInt16 ColorPaletteDialog(UInt8 current) {
     ShowWindowRef(window);
     DialogSetPort(window);
   }
-  for (SInt16 i = 0; i < 256; ++i) FillCell(i);
-  FrameCell(current, 0);
+  DrawPalette(current);
   DrainEvents(kDrainMask);
 
   SInt16 answer = -1, hovered = -1;
@@ -127,8 +172,11 @@ SInt16 ColorPaletteDialog(UInt8 current) {
     PollEvents(0xFFFF, nullptr);
     const SInt16 cell = CellUnderMouse();
     if (cell != hovered) {
+      HoldFlush(1);
       if (hovered >= 0 && hovered != current) FillCell(hovered);
-      if (cell >= 0) FrameCell(cell, 0);
+      if (cell >= 0) MarkCell(cell);
+      ShowCellNumber(cell);
+      HoldFlush(0);
       hovered = cell;
     }
     if (KeyWasPressed(kEscapeKeyCode)) {
@@ -143,7 +191,7 @@ SInt16 ColorPaletteDialog(UInt8 current) {
       const SInt16 under = CellUnderMouse();
       if (under != tracked) {
         if (tracked >= 0) FillCell(tracked);
-        if (under >= 0) FrameCell(under, 0);
+        if (under >= 0) MarkCell(under);
         tracked = under;
       }
     }
@@ -152,9 +200,9 @@ SInt16 ColorPaletteDialog(UInt8 current) {
       continue;
     }
     for (int blink = 0; blink < 3; ++blink) {
-      FrameCell(tracked, 0);
+      Frame(PaletteCellRect(tracked), TableColor(0));
       DelayTicks(3, nullptr);
-      FillCell(tracked);
+      Frame(PaletteCellRect(tracked), StandardColor());
       DelayTicks(3, nullptr);
     }
     answer = chosen;

@@ -5,6 +5,7 @@
 #include "ProcessBundle.h"
 #include "RefObjects.h"
 #include "ResultCodes.h"
+#include "Menus.h"
 
 SystemCallTable gSystemCalls;
 
@@ -59,6 +60,8 @@ const RefObject* NoInfoValue(const BundleObject* bundle, const StringObject* key
   return static_cast<const RefObject*>(GetBundleInfoValue(const_cast<BundleObject*>(bundle), key));
 }
 void NoRelease(void*) {}
+void* NoMenu(SInt16 id) { return GetMenuByID(id); }
+void NoMenuTitle(void*, StringPtr) {}
 
 }  // namespace
 
@@ -106,6 +109,8 @@ void ResetSystemCalls() {
   t.unregisterControlClass = NoUnregister;
   t.createCustomControl = NoCustom;
   t.releaseControl = [](ControlRef c) { ReleaseCustomControl(c); };
+  t.getMenu = NoMenu;
+  t.getMenuTitle = NoMenuTitle;
   t.getTextObject = NoTextObject;
   t.setTextObjectData = [](void* o, OSType type, const void* data, SInt32 size, UInt32 start, UInt32 end) {
     return SetTextObjectData(o, type, data, size, start, end);

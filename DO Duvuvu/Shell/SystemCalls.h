@@ -76,6 +76,11 @@ struct SystemCallTable {
   OSStatus (*createCustomControl)(WindowRef window, const Rect* bounds, void* controlClass, ControlRef* outControl);
   void (*releaseControl)(ControlRef control);
 
+  // Menus of pop-up menu controls. The title call leaves the preset empty
+  // title when it has nothing.
+  void* (*getMenu)(SInt16 menuID);
+  void (*getMenuTitle)(void* menu, StringPtr outTitle);
+
   // Text objects of text views.
   void* (*getTextObject)(ControlRef control);
   OSStatus (*setTextObjectData)(void* object, OSType type, const void* data, SInt32 size, UInt32 start, UInt32 end);

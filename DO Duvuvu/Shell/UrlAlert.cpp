@@ -29,6 +29,25 @@ ControlRef EventControl(EventRef event) {
 
 }  // namespace
 
+void DrawLinkControl(ControlRef control) {
+  constexpr UInt8 kLinkStyle = 36;
+  constexpr UInt16 kBlue[3] = {0, 0, 65535};
+  Str255 title{};
+  gSystemCalls.getControlTitle(control, title);
+  Rect bounds{};
+  gSystemCalls.getControlBounds(control, &bounds);
+  const DisplayServices& services = GetDisplayServices();
+  if (services.setForeColor) services.setForeColor(kBlue);
+  if (services.movePenTo) services.movePenTo(bounds.left, static_cast<SInt16>(bounds.top + 16));
+  if (services.setTextStyle) services.setTextStyle(kLinkStyle);
+  if (services.eraseRect) services.eraseRect(&bounds);
+  if (services.drawText) services.drawText(title);
+  if (services.setTextStyle) services.setTextStyle(0);
+  UInt16 standard[3] = {0, 0, 0};
+  if (services.standardForeColor) services.standardForeColor(standard);
+  if (services.setForeColor) services.setForeColor(standard);
+}
+
 OSStatus LinkControlHandler(EventHandlerCallRef, EventRef event, void*) {
   ControlRef control = EventControl(event);
   if (!control) return kEventNotHandledErr;
@@ -43,13 +62,9 @@ OSStatus LinkControlHandler(EventHandlerCallRef, EventRef event, void*) {
       SetEventParameter(event, FOUR_CHAR_CODE("cprt"), FOUR_CHAR_CODE("cprt"), 2, &part);
       return 0;
     }
-    case 4: {
-      Rect bounds{};
-      gSystemCalls.getControlBounds(control, &bounds);
-      const auto& services = GetDisplayServices();
-      if (services.eraseRect) services.eraseRect(&bounds);
+    case 4:
+      DrawLinkControl(control);
       return 0;
-    }
     default:
       return kEventNotHandledErr;
   }

@@ -7,6 +7,7 @@
 #include "DialogTestSupport.h"
 #include "DisplayHooks.h"
 #include "NibWindows.h"
+#include "RecordingDisplay.h"
 #include "UrlAlert.h"
 
 namespace {
@@ -20,6 +21,25 @@ class AlertsTest : public DialogShellTest {
     return n;
   }
 };
+
+TEST_F(AlertsTest, TheLinkDrawsItsTitleBlueOnItsErasedBounds) {
+  gSystemCalls.getControlBounds = [](ControlRef, Rect* out) {
+    *out = Rect{74, 75, 98, 175};
+    return out;
+  };
+  gSystemCalls.getControlTitle = [](ControlRef, StringPtr out) { CToPStr("example.com", out); };
+  int link = 0;
+  {
+    RecordingDisplay display;
+    DrawLinkControl(&link);
+    const std::vector<std::string> expected = {
+        "fore 0,0,65535", "pen 75,90", "style 36", "erase {74,75,98,175}", "text example.com", "style 0",
+        "fore 1,2,3",
+    };
+    EXPECT_EQ(RecordingDisplay::lines(), expected);
+  }
+  DrawLinkControl(&link);  // without display services: nothing to draw with
+}
 
 TEST_F(AlertsTest, LayoutRectangles) {
   const Rect window{0, 0, 120, 360};

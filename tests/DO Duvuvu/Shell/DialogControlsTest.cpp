@@ -118,6 +118,57 @@ TEST_F(DialogControlsTest, ControlRangesNeverDivideByZero) {
   EXPECT_EQ(ControlValueToRange(nullptr, 0, 100), 0);
 }
 
+// Menus the pop-up tests can find: 130 titled "Levels", 131 with no title.
+struct MenuTitles {
+  static inline int menus[2];
+  static inline int lookups = 0;
+  static void* Find(SInt16 id) {
+    ++lookups;
+    return id == 130 ? &menus[0] : id == 131 ? &menus[1] : nullptr;
+  }
+  static void Title(void* menu, StringPtr out) {
+    if (menu == &menus[0]) CToPStr("Levels", out);
+  }
+};
+
+TEST_F(DialogControlsTest, PopupMenuControlsTakeTheMenusTitleWhenGivenNone) {
+  struct Case {
+    const char* title;  // nil: no title at all
+    SInt16 menu;
+    const char* shown;
+    int lookups;
+  };
+  const Case cases[] = {
+      {"Sound", 130, "Sound", 0}, {"", 130, "Levels", 1}, {nullptr, 130, "Levels", 1},
+      {"", 131, "", 1},           {"", 999, "", 1},
+  };
+  WindowRef dialog = reinterpret_cast<WindowRef>(0x1000);
+  for (const Case& c : cases) {
+    FakeControls controls;
+    gSystemCalls.getMenu = MenuTitles::Find;
+    gSystemCalls.getMenuTitle = MenuTitles::Title;
+    MenuTitles::lookups = 0;
+    Str255 title;
+    if (c.title) CToPStr(c.title, title);
+    ControlRef made = NewPopupMenuControl(dialog, c.menu, 77, 40, c.title ? title : nullptr);
+    ASSERT_EQ(controls.controls.size(), 1u);
+    const FakeControl& popup = *controls.controls[0];
+    EXPECT_EQ(made, &popup);
+    EXPECT_EQ(popup.title, c.shown) << c.title;
+    EXPECT_EQ(MenuTitles::lookups, c.lookups) << c.title;
+    EXPECT_EQ(popup.kind, 1008);
+    EXPECT_EQ(popup.window, dialog);
+    EXPECT_EQ(popup.minimum, c.menu);
+    EXPECT_EQ(popup.maximum, 40);
+    EXPECT_EQ(popup.reference, 77);
+    EXPECT_TRUE(popup.visible);
+    EXPECT_TRUE(SameRect(popup.bounds, 0, 0, 0, 0)) << RectText(popup.bounds);
+  }
+  // The system's own table: no menu is found and no control made.
+  ResetSystemCalls();
+  EXPECT_EQ(NewPopupMenuControl(dialog, 130, 0, 0, PStr("").GetPtr()), nullptr);
+}
+
 TEST_F(DialogControlsTest, AFailingSetterEndsTheProgram) {
   auto child = testsupport::RunInChild([] {
     FakeControls controls;

@@ -24,6 +24,7 @@ struct FakeControl {
   bool visible = true;
   bool enabled = true;
   UInt32 command = 0;
+  SInt32 reference = 0;
   std::map<OSType, std::string> data;  // tag -> bytes
   int draws = 0;
 };
@@ -35,7 +36,7 @@ class FakeControls {
     current_ = this;
     SystemCallTable& t = gSystemCalls;
     t.newControl = [](WindowRef window, const Rect* bounds, ConstStr255Param title, Boolean visible, SInt16 value,
-                      SInt16 minimum, SInt16 maximum, SInt16 kind, SInt32) -> ControlRef {
+                      SInt16 minimum, SInt16 maximum, SInt16 kind, SInt32 reference) -> ControlRef {
       auto c = std::make_unique<FakeControl>();
       c->window = window;
       c->bounds = *bounds;
@@ -45,6 +46,7 @@ class FakeControls {
       c->value = value;
       c->minimum = minimum;
       c->maximum = maximum;
+      c->reference = reference;
       current_->controls.push_back(std::move(c));
       return current_->controls.back().get();
     };

@@ -2,6 +2,7 @@
 #include <vector>
 
 #include "DialogTestSupport.h"
+#include "RecordingDisplay.h"
 #include "StyledTextEditor.h"
 #include "TimerTasks.h"
 
@@ -64,6 +65,42 @@ TEST_F(StyledTextEditorTest, PaletteAnswersTheCellPressedOrMinusOneOnEscape) {
     Script script({[&] { backend.SetGlobalMouse(0, 0); }, [&] { backend.TapKey(sc::Escape); }});
     EXPECT_EQ(ColorPaletteDialog(3), -1);
   }
+}
+
+std::string Cell(SInt16 index) { return RecordingDisplay::RectOf(PaletteCellRect(index)); }
+std::string Inset(SInt16 index) {
+  const Rect r = PaletteCellRect(index);
+  return RecordingDisplay::RectOf(Rect{static_cast<SInt16>(r.top + 1), static_cast<SInt16>(r.left + 1),
+                                       static_cast<SInt16>(r.bottom - 1), static_cast<SInt16>(r.right - 1)});
+}
+std::string Entry(SInt16 index) {
+  return std::to_string(1000 + index) + "," + std::to_string(2000 + index) + "," + std::to_string(3000 + index);
+}
+
+TEST_F(StyledTextEditorTest, PaletteDrawsCellsHoverAndBlink) {
+  RecordingDisplay display;
+  Script script({[&] { MouseOverCell(37); }, [&] { MouseOverCell(38); }, [&] { backend.SetLeftButton(true); },
+                 [&] { backend.SetLeftButton(false); }});
+  EXPECT_EQ(ColorPaletteDialog(3), 38);
+
+  std::vector<std::string> expected;
+  for (SInt16 i = 0; i < 256; ++i) expected.push_back("paint " + Cell(i) + " " + Entry(i));
+  // The current cell marked, then the grid framed.
+  expected.insert(expected.end(), {"frame " + Cell(3) + " 1,2,3", "frame " + Inset(3) + " " + Entry(0),
+                                   "frame {0,0,100,388} 1,2,3"});
+  // Hovering marks the cell and shows its number with flushing held off.
+  const auto hover = [&](SInt16 cell) {
+    expected.insert(expected.end(), {"frame " + Cell(cell) + " 1,2,3", "frame " + Inset(cell) + " " + Entry(0),
+                                     "erase {100,0,124,48}", "fore 1,2,3", "pen 4,116",
+                                     "text " + std::to_string(cell), "hold 0"});
+  };
+  expected.push_back("hold 1");
+  hover(37);
+  expected.insert(expected.end(), {"hold 1", "paint " + Cell(37) + " " + Entry(37)});
+  hover(38);
+  for (int blink = 0; blink < 3; ++blink)
+    expected.insert(expected.end(), {"frame " + Cell(38) + " " + Entry(0), "frame " + Cell(38) + " 1,2,3"});
+  EXPECT_EQ(RecordingDisplay::lines(), expected);
 }
 
 TEST_F(StyledTextEditorTest, EnterEndsTheEditorOnlyWithoutTheCommandKey) {
