@@ -21,14 +21,14 @@ size_t gFreeAfterTrim = 0;
 void TrimHeapWhenGrown() {
   if (++gSwapsSinceCheck < kTrimCheckSwaps) return;
   gSwapsSinceCheck = 0;
-  const size_t free = mallinfo2().fordblks;
-  if (free < gFreeAfterTrim + kTrimGrowth) {
+  const size_t freeBytes = mallinfo2().fordblks;
+  if (freeBytes < gFreeAfterTrim + kTrimGrowth) {
     // Freed memory taken up again lowers the mark.
-    if (free < gFreeAfterTrim) gFreeAfterTrim = free;
+    if (freeBytes < gFreeAfterTrim) gFreeAfterTrim = freeBytes;
     return;
   }
   malloc_trim(0);
-  gFreeAfterTrim = free;
+  gFreeAfterTrim = freeBytes;
 }
 
 }  // namespace
