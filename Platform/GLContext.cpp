@@ -8,6 +8,29 @@ namespace {
 BeforeSwapHook gBeforeSwap = nullptr;
 void* gBeforeSwapContext = nullptr;
 
+// The heap is looked at every so many swaps; what was freed since the last
+// trim goes back to the system once it comes to this much.
+constexpr unsigned kTrimCheckSwaps = 64;
+constexpr size_t kTrimGrowth = 4 * 1024 * 1024;
+unsigned gSwapsSinceCheck = 0;
+size_t gFreeAfterTrim = 0;
+
+// Start-up's decoding and the driver's shader builds free far more than a
+// frame's blocks; those pages are handed back between frames, when the
+// driver's own blocks are at rest, so frames keep theirs.
+void TrimHeapWhenGrown() {
+  if (++gSwapsSinceCheck < kTrimCheckSwaps) return;
+  gSwapsSinceCheck = 0;
+  const size_t freeBytes = mallinfo2().fordblks;
+  if (freeBytes < gFreeAfterTrim + kTrimGrowth) {
+    // Freed memory taken up again lowers the mark.
+    if (freeBytes < gFreeAfterTrim) gFreeAfterTrim = freeBytes;
+    return;
+  }
+  malloc_trim(0);
+  gFreeAfterTrim = freeBytes;
+}
+
 }  // namespace
 
 void SetGLWindowAttributes() {
@@ -49,6 +72,7 @@ void SwapCurrentGLWindow() {
   if (!window) return;
   if (gBeforeSwap) gBeforeSwap(gBeforeSwapContext);
   SDL_GL_SwapWindow(window);
+  TrimHeapWhenGrown();
 }
 
 bool SetGLSwapInterval(int interval) {

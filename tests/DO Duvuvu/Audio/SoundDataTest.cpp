@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <AL/al.h>
 #include <dirent.h>
 
 #include <algorithm>
@@ -144,6 +145,90 @@ TEST_F(SoundDataTest, ConversionKeepsHalvesOrMixes) {
     EXPECT_EQ(out[2], -8);
     EXPECT_EQ(out[3], -1);
     DisposeHandleBlock_Audio(resource);
+  }
+}
+
+std::vector<SInt16> gUpload;
+
+UInt32 RecordUpload(ALSound*, UInt32, SInt32, const void* data, SInt32 bytes, SInt32) {
+  gUpload.assign(static_cast<const SInt16*>(data), static_cast<const SInt16*>(data) + bytes / 2);
+  return 1;
+}
+
+// Whatever the output format, a loaded file holds what converting its whole
+// decoded resource gives, header and samples, and the effect uploaded from it
+// is the decoder's output mixed to mono.
+TEST_F(SoundDataTest, LoadedFileMatchesItsConvertedDecoding) {
+  StartOpenAL();
+  struct Prefs {
+    UInt32 rate;
+    UInt8 size;
+    UInt8 stereo;
+  };
+  const Prefs formats[] = {{kRate44100, 16, 1}, {kRate44100, 16, 0}, {kRate22050, 16, 1},
+                           {kRate11025, 16, 0}, {kRate44100, 8, 1},  {kRate22050, 8, 0}};
+  struct File {
+    int channels;
+    long rate;
+  };
+  const File files[] = {{1, 44100}, {2, 44100}, {2, 22050}, {1, 11025}};
+  for (const File& file : files) {
+    const std::string path = dir / ("noise" + std::to_string(file.channels) + "x" + std::to_string(file.rate) + ".ogg");
+    UInt32 seed = 7;
+    WriteOgg(path, file.channels, file.rate, 3000, [&](long, int) {
+      seed = seed * 1103515245u + 12345u;
+      return static_cast<float>((seed >> 8) & 0xFFFF) / 65536.0f - 0.5f;
+    });
+    OggStream stream;
+    ASSERT_EQ(stream.Open(path.c_str()), 1);
+    const SInt32 total = stream.TotalBytes();
+    std::vector<SInt16> decoded(static_cast<size_t>(total / 2));
+    SInt32 filled = 0;
+    while (filled < total) {
+      const SInt32 n = stream.Read(reinterpret_cast<char*>(decoded.data()) + filled, total - filled);
+      if (n < 1) break;
+      filled += n;
+    }
+    ASSERT_EQ(filled, total);
+
+    for (const Prefs& prefs : formats) {
+      SCOPED_TRACE(path + " at " + std::to_string(prefs.rate >> 16) + " Hz, " + std::to_string(prefs.size) +
+                   " bits, stereo " + std::to_string(prefs.stereo));
+      gAudioPrefs.sampleRate = prefs.rate;
+      gAudioPrefs.sampleSize = prefs.size;
+      gAudioPrefs.stereo = prefs.stereo;
+      Handle resource = MakeResource(static_cast<SInt16>(file.channels), stream.Rate(), decoded);
+      SoundSample converted;
+      ConvertSoundResource(&converted, resource, 0);
+      DisposeHandleBlock_Audio(resource);
+      SoundSample loaded;
+      ASSERT_EQ(LoadOggSound(&loaded, path.c_str()), 0);
+      ASSERT_NE(loaded.Header(), nullptr);
+      ASSERT_NE(converted.Header(), nullptr);
+      const SInt32 headerSize = GetSoundHeaderDataOffset(converted.Header());
+      const SInt64 dataBytes = GetSoundHeaderDataBytes(converted.Header());
+      ASSERT_EQ(GetSoundHeaderDataOffset(loaded.Header()), headerSize);
+      ASSERT_EQ(GetSoundHeaderDataBytes(loaded.Header()), dataBytes);
+      EXPECT_EQ(std::memcmp(loaded.Header(), converted.Header(), static_cast<size_t>(headerSize + dataBytes)), 0);
+      EXPECT_EQ(loaded.command.code, kBufferCmd);
+
+      ALSound sound;
+      ASSERT_EQ(ALSound::LoadSample(&sound, &loaded, 0, nullptr), 1);
+      if (prefs.rate >> 16 < file.rate || prefs.size != 16) continue;
+      // Unresampled 16-bit output: the buffer is the decoding itself, mixed
+      // to mono, less the 68 bytes the converters never take.
+      const size_t frames = (decoded.size() * 2 - 68) / (2 * file.channels);
+      std::vector<SInt16> expected(frames);
+      for (size_t f = 0; f < frames; ++f) {
+        expected[f] = file.channels == 1 ? decoded[f]
+                                         : static_cast<SInt16>((decoded[2 * f] + decoded[2 * f + 1]) >> 1);
+      }
+      ALint size = 0;
+      alGetBufferi(ALSound::GetBuffer(&sound, 0), AL_SIZE, &size);
+      EXPECT_EQ(size, static_cast<ALint>(frames * 2));
+      ASSERT_EQ(ALSound::LoadSample(&sound, &loaded, 1, RecordUpload), 1);
+      EXPECT_EQ(gUpload, expected);
+    }
   }
 }
 
