@@ -269,8 +269,11 @@ TEST_F(SdlEndToEndTest, ThirtyMillisecondTimerTaskRunsInsideASecondOfPolls) {
   EXPECT_EQ(second.outsidePoll, 0);
   EXPECT_EQ(second.offThread, 0);
   EXPECT_EQ(PollsThatMissedADueTimer(second), 0);
+  // Each run is timed inside the task, a little after the poll that found it
+  // due; a loaded machine can stretch that gap by a few milliseconds, and a
+  // task run twice for one period would show a gap near 0.
   for (size_t i = 1; i < second.runs.size(); ++i) {
-    EXPECT_GE(second.runs[i] - second.runs[i - 1], milliseconds(29)) << "run " << i;
+    EXPECT_GE(second.runs[i] - second.runs[i - 1], milliseconds(25)) << "run " << i;
   }
 }
 
