@@ -93,6 +93,45 @@ std::unique_ptr<TestMap> TestMap::Random(int depth, int width, int height, std::
   return map;
 }
 
+namespace {
+
+// Fixed-size copies compile to plain loads and stores; a sized memcpy would go
+// through the sanitizer's interceptor for every pixel and table entry.
+uint32_t LoadPixel(const uint8_t* p, int depth) {
+  switch (depth) {
+    case 8:
+      return *p;
+    case 16: {
+      uint16_t v;
+      std::memcpy(&v, p, 2);
+      return v;
+    }
+    default: {
+      uint32_t v;
+      std::memcpy(&v, p, 4);
+      return v;
+    }
+  }
+}
+
+void StorePixel(uint8_t* p, int depth, uint32_t value) {
+  switch (depth) {
+    case 8:
+      *p = static_cast<uint8_t>(value);
+      break;
+    case 16: {
+      const uint16_t v = static_cast<uint16_t>(value);
+      std::memcpy(p, &v, 2);
+      break;
+    }
+    default:
+      std::memcpy(p, &value, 4);
+      break;
+  }
+}
+
+}  // namespace
+
 std::unique_ptr<TestMap> TestMap::Clone() const {
   std::unique_ptr<TestMap> copy(new TestMap());
   copy->depth_ = depth_;
@@ -109,16 +148,14 @@ uint32_t TestMap::Get(int x, int y) const {
   const size_t stride = pixmap_.rowBytes & kPixMapRowBytesMask;
   const uint8_t* p = storage_.data() + firstPixel_ + static_cast<size_t>(y) * stride +
                      static_cast<size_t>(x) * static_cast<size_t>(depth_ / 8);
-  uint32_t v = 0;
-  std::memcpy(&v, p, static_cast<size_t>(depth_ / 8));
-  return v;
+  return LoadPixel(p, depth_);
 }
 
 void TestMap::Set(int x, int y, uint32_t value) {
   const size_t stride = pixmap_.rowBytes & kPixMapRowBytesMask;
   uint8_t* p = storage_.data() + firstPixel_ + static_cast<size_t>(y) * stride +
                static_cast<size_t>(x) * static_cast<size_t>(depth_ / 8);
-  std::memcpy(p, &value, static_cast<size_t>(depth_ / 8));
+  StorePixel(p, depth_, value);
 }
 
 void TestMap::Fill(uint32_t value) {
@@ -168,15 +205,11 @@ PixelTable::PixelTable(int depth, size_t entries) : depth_(depth), entries_(entr
 PixelTable::~PixelTable() { munmap(data_, bytes_); }
 
 uint32_t PixelTable::Get(size_t i) const {
-  uint32_t v = 0;
-  std::memcpy(&v, static_cast<const uint8_t*>(data_) + i * static_cast<size_t>(depth_ / 8),
-              static_cast<size_t>(depth_ / 8));
-  return v;
+  return LoadPixel(static_cast<const uint8_t*>(data_) + i * static_cast<size_t>(depth_ / 8), depth_);
 }
 
 void PixelTable::Set(size_t i, uint32_t value) {
-  std::memcpy(static_cast<uint8_t*>(data_) + i * static_cast<size_t>(depth_ / 8), &value,
-              static_cast<size_t>(depth_ / 8));
+  StorePixel(static_cast<uint8_t*>(data_) + i * static_cast<size_t>(depth_ / 8), depth_, value);
 }
 
 void PixelTable::FillRandom(size_t from, size_t to, std::mt19937& rng, const PixelMix& mix) {
