@@ -197,9 +197,10 @@ bool SendDeleteWindow(const std::string& window) {
 }
 
 std::string FindAndFocusXWindow(const std::string& title) {
-  // Bounded, so a window that never appears fails a test instead of hanging it.
+  // Bounded, so a window that never appears fails a test instead of hanging
+  // it; generous, since a sanitized program on a loaded machine starts slowly.
   std::string window;
-  FILE* p = popen(("timeout 10 xdotool search --sync --name '^" + title + "$' 2>/dev/null").c_str(), "r");
+  FILE* p = popen(("timeout 60 xdotool search --sync --name '^" + title + "$' 2>/dev/null").c_str(), "r");
   if (p) {
     char line[64] = {};
     if (fgets(line, sizeof line, p)) window = std::string(line, strcspn(line, "\n"));
