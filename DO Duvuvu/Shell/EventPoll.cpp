@@ -200,18 +200,20 @@ Boolean PollEvents(UInt16, EventRec* outRecord) {
   }
 
   if (endedForWant) {
-    // Keys released while no event reached us.
-    KeyMap map;
-    ReadKeyMap(map);
+    // Keys released while no event reached us. Only a key counted down can
+    // be released, so only those keys' bits of the key map are read.
     for (int bit = 0; bit < 128; ++bit) {
-      if ((map[bit >> 3] >> (bit & 7)) & 1) continue;
       const UInt8 keyCode = KeyBitToKeyCode(static_cast<UInt8>(bit));
-      if (keyCode != kNoKeyCode) CountRelease(keyCode);
+      if (keyCode != kNoKeyCode && gPresses[keyCode] > gReleases[keyCode] && !IsKeyCodeDown(keyCode))
+        CountRelease(keyCode);
     }
     if (!backend.LeftButton()) CountRelease(kKeyCodeMouseButton);
   }
 
-  RunEventLoopOnce();
+  // Due timers again. The system was pumped and the processor yielded at the
+  // start of this poll: another pump finds nothing new this soon and costs
+  // as much as the rest of the step's input work.
+  backend.RunDueTimers();
   return target->what != kNullEvent;
 }
 
