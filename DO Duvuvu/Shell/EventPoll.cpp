@@ -200,12 +200,14 @@ Boolean PollEvents(UInt16, EventRec* outRecord) {
   }
 
   if (endedForWant) {
-    // Keys released while no event reached us. Only a key counted down can
-    // be released, so only those keys' bits of the key map are read.
-    for (int bit = 0; bit < 128; ++bit) {
-      const UInt8 keyCode = KeyBitToKeyCode(static_cast<UInt8>(bit));
-      if (keyCode != kNoKeyCode && gPresses[keyCode] > gReleases[keyCode] && !IsKeyCodeDown(keyCode))
-        CountRelease(keyCode);
+    // Keys released while no event reached us: every key with a bit of the
+    // key map whose bit is clear. Only a key counted down can be released,
+    // so only those keys' bits are read.
+    for (int k = 0; k < 256; ++k) {
+      if (gPresses[k] <= gReleases[k]) continue;
+      const UInt8 keyCode = static_cast<UInt8>(k);
+      const UInt8 bit = KeyCodeToKeyBit(keyCode);
+      if (bit != kNoKeyCode && KeyBitToKeyCode(bit) == keyCode && !IsKeyCodeDown(keyCode)) CountRelease(keyCode);
     }
     if (!backend.LeftButton()) CountRelease(kKeyCodeMouseButton);
   }
