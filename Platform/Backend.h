@@ -99,6 +99,9 @@ class Backend {
   // 256 bytes, DirectInput-numbered, 0x80 for a key that is held or whose
   // down was pumped since the last ClearKeyLatch. False (all clear) on failure.
   virtual bool ReadKeyState(uint8_t dik[256]) = 0;
+  // One entry of that state, without building the rest; false when the state
+  // cannot be read.
+  virtual bool IsKeyHeld(uint8_t dik) = 0;
   virtual void ClearKeyLatch() = 0;
   // Relative mouse motion since the last call; false when it cannot be read.
   virtual bool TakeMotion(int& dx, int& dy) = 0;

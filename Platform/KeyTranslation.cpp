@@ -6,13 +6,8 @@
 
 namespace {
 
-struct ScanPair {
-  int scancode;
-  uint8_t dik;
-};
-
-// SDL scancode -> DirectInput scan code.
-constexpr ScanPair kScanPairs[] = {
+// SDL scancode -> DirectInput scan code, in scancode order.
+constexpr ScancodePair kScanPairs[] = {
     // A..Z
     {4, 0x1E}, {5, 0x30}, {6, 0x2E}, {7, 0x20}, {8, 0x12}, {9, 0x21}, {10, 0x22}, {11, 0x23}, {12, 0x17},
     {13, 0x24}, {14, 0x25}, {15, 0x26}, {16, 0x32}, {17, 0x31}, {18, 0x18}, {19, 0x19}, {20, 0x10},
@@ -43,11 +38,24 @@ constexpr ScanPair kScanPairs[] = {
 
 constexpr std::array<uint8_t, kScancodeLimit> BuildScanTable() {
   std::array<uint8_t, kScancodeLimit> table{};
-  for (const ScanPair& p : kScanPairs) table[static_cast<size_t>(p.scancode)] = p.dik;
+  for (const ScancodePair& p : kScanPairs) table[p.scancode] = p.dik;
   return table;
 }
 
 constexpr std::array<uint8_t, kScancodeLimit> kScanTable = BuildScanTable();
+
+// A third scancode for one DirectInput code fails here, at compile time.
+constexpr std::array<ScancodesOfKey, 256> BuildScancodesOf() {
+  std::array<ScancodesOfKey, 256> table{};
+  for (const ScancodePair& p : kScanPairs) {
+    ScancodesOfKey& entry = table[p.dik];
+    if (entry.count >= 2) throw "more scancodes for one DirectInput code than a key test reads";
+    entry.codes[entry.count++] = p.scancode;
+  }
+  return table;
+}
+
+constexpr std::array<ScancodesOfKey, 256> kScancodesOf = BuildScancodesOf();
 
 // The virtual key of an ASCII key code on the letter, digit and punctuation
 // keys; VK_NONE for any other character.
@@ -143,6 +151,12 @@ uint8_t DirectInputScanCode(int scancode) {
   if (scancode < 0 || scancode >= kScancodeLimit) return 0;
   return kScanTable[static_cast<size_t>(scancode)];
 }
+
+ScancodePairs MappedScancodes() {
+  return ScancodePairs{kScanPairs, static_cast<int>(sizeof kScanPairs / sizeof kScanPairs[0])};
+}
+
+const ScancodesOfKey& ScancodesOf(uint8_t dik) { return kScancodesOf[dik]; }
 
 uint8_t VirtualKeyForKey(int scancode, int32_t keyCode, bool numLockOn) {
   uint8_t fromKeyCode = keyCode >= 0 && keyCode < 128 ? VirtualKeyForCharacter(keyCode) : uint8_t{VK_NONE};

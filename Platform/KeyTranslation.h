@@ -60,6 +60,30 @@ constexpr int kScancodeLimit = 512;
 // The DirectInput scan code of an SDL scancode; 0 when the key has none.
 uint8_t DirectInputScanCode(int scancode);
 
+// Every SDL scancode with a DirectInput scan code, in scancode order: a key
+// state is read by walking these instead of all kScancodeLimit entries.
+struct ScancodePair {
+  uint16_t scancode;
+  uint8_t dik;
+};
+struct ScancodePairs {
+  const ScancodePair* begin() const { return pairs; }
+  const ScancodePair* end() const { return pairs + count; }
+  const ScancodePair* pairs;
+  int count;
+};
+ScancodePairs MappedScancodes();
+
+// The SDL scancodes that read as one DirectInput scan code (none for a code
+// no key has); a key test looks at these alone.
+struct ScancodesOfKey {
+  const uint16_t* begin() const { return codes; }
+  const uint16_t* end() const { return codes + count; }
+  uint16_t codes[2];
+  uint8_t count;
+};
+const ScancodesOfKey& ScancodesOf(uint8_t dik);
+
 // The virtual key of a key event: letters, digits and the OEM punctuation keys
 // from the (layout-aware) SDL key code, everything else from the scancode.
 // Keypad digits and "." follow Num Lock. VK_NONE when the key has none.

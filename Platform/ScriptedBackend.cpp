@@ -189,6 +189,13 @@ bool ScriptedBackend::ReadKeyState(uint8_t dik[256]) {
   return true;
 }
 
+bool ScriptedBackend::IsKeyHeld(uint8_t dik) {
+  if (failKeyRead) return false;
+  for (uint16_t sc : ScancodesOf(dik))
+    if (held_[sc] || latched_[sc]) return true;
+  return false;
+}
+
 void ScriptedBackend::ClearKeyLatch() { std::memset(latched_, 0, sizeof latched_); }
 
 bool ScriptedBackend::TakeMotion(int& dx, int& dy) {

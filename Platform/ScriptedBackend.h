@@ -132,6 +132,7 @@ class ScriptedBackend : public Backend {
   void Pump() override;
   bool NextEvent(NativeEvent& out, bool remove) override;
   bool ReadKeyState(uint8_t dik[256]) override;
+  bool IsKeyHeld(uint8_t dik) override;
   void ClearKeyLatch() override;
   bool TakeMotion(int& dx, int& dy) override;
   void GlobalMouse(int& x, int& y) override;

@@ -87,12 +87,19 @@ class SdlBackend final : public Backend {
     int count = 0;
     const Uint8* state = SDL_GetKeyboardState(&count);
     if (!state) return false;
-    count = std::min(count, kScancodeLimit);
-    for (int sc = 1; sc < count; ++sc) {
-      uint8_t code = DirectInputScanCode(sc);
-      if (code && (state[sc] || latched_[sc])) dik[code] = 0x80;
-    }
+    for (const ScancodePair& p : MappedScancodes())
+      if (p.scancode < count && (state[p.scancode] || latched_[p.scancode])) dik[p.dik] = 0x80;
     return true;
+  }
+
+  bool IsKeyHeld(uint8_t dik) override {
+    if (!videoUp_) return false;
+    int count = 0;
+    const Uint8* state = SDL_GetKeyboardState(&count);
+    if (!state) return false;
+    for (uint16_t sc : ScancodesOf(dik))
+      if (sc < count && (state[sc] || latched_[sc])) return true;
+    return false;
   }
 
   void ClearKeyLatch() override { std::memset(latched_, 0, sizeof latched_); }

@@ -200,18 +200,22 @@ Boolean PollEvents(UInt16, EventRec* outRecord) {
   }
 
   if (endedForWant) {
-    // Keys released while no event reached us.
-    KeyMap map;
-    ReadKeyMap(map);
-    for (int bit = 0; bit < 128; ++bit) {
-      if ((map[bit >> 3] >> (bit & 7)) & 1) continue;
-      const UInt8 keyCode = KeyBitToKeyCode(static_cast<UInt8>(bit));
-      if (keyCode != kNoKeyCode) CountRelease(keyCode);
+    // Keys released while no event reached us: every key with a bit of the
+    // key map whose bit is clear. Only a key counted down can be released,
+    // so only those keys' bits are read.
+    for (int k = 0; k < 256; ++k) {
+      if (gPresses[k] <= gReleases[k]) continue;
+      const UInt8 keyCode = static_cast<UInt8>(k);
+      const UInt8 bit = KeyCodeToKeyBit(keyCode);
+      if (bit != kNoKeyCode && KeyBitToKeyCode(bit) == keyCode && !IsKeyCodeDown(keyCode)) CountRelease(keyCode);
     }
     if (!backend.LeftButton()) CountRelease(kKeyCodeMouseButton);
   }
 
-  RunEventLoopOnce();
+  // Due timers again. The system was pumped and the processor yielded at the
+  // start of this poll: another pump finds nothing new this soon and costs
+  // as much as the rest of the step's input work.
+  backend.RunDueTimers();
   return target->what != kNullEvent;
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Backend.h"
+#include "KeyTables.h"
 #include "Sys.h"
 
 namespace {
@@ -43,13 +44,14 @@ void InitDirectInputKeyboard() {
 Boolean IsMouseDeviceReady() { return gMouseReady ? 1 : 0; }
 Boolean IsKeyboardDeviceReady() { return gKeyboardReady ? 1 : 0; }
 
+// The key state is the one the system's last pump left: PollEvents pumps
+// once per step, and a pump here would cost several system calls for each of
+// the game's eleven key tests and every pass of the main loop between steps.
 void ReadKeyMap(KeyMap outMap) {
   std::memset(outMap, 0, sizeof(KeyMap));
   if (!gKeyboardReady) return;
-  Backend& backend = GetBackend();
-  backend.Pump();
   uint8_t state[256];
-  if (!backend.ReadKeyState(state)) return;
+  if (!GetBackend().ReadKeyState(state)) return;
   for (int scan = 0; scan < 256; ++scan) {
     if (!(state[scan] & 0x80)) continue;
     const UInt8 bit = ScanCodeToKeyBit(static_cast<UInt8>(scan));
@@ -57,12 +59,15 @@ void ReadKeyMap(KeyMap outMap) {
   }
 }
 
+// The bit of the key map ReadKeyMap would give, from the few scan codes
+// that set it.
 Boolean IsKeyCodeDown(UInt8 keyCode) {
-  KeyMap map;
-  ReadKeyMap(map);
   const UInt8 bit = KeyCodeToKeyBit(keyCode);
-  if (bit == kNoKeyCode) return 0;
-  return (map[bit >> 3] >> (bit & 7)) & 1;
+  if (bit == kNoKeyCode || !gKeyboardReady) return 0;
+  Backend& backend = GetBackend();
+  for (UInt8 scan : KeyBitScanCodes(bit))
+    if (backend.IsKeyHeld(scan)) return 1;
+  return 0;
 }
 
 Boolean AnyKeyDown() {

@@ -13,9 +13,10 @@ void InitDirectInputKeyboard();
 Boolean IsMouseDeviceReady();
 Boolean IsKeyboardDeviceReady();
 
-// Pumps and reads a fresh map; a failed read leaves it clear.
+// Reads the keyboard's state as the system's last pump left it (PollEvents
+// pumps); a failed read leaves the map clear. Nothing is kept between calls.
 void ReadKeyMap(KeyMap outMap);
-// A fresh read every call; codes without a key bit are never down.
+// The same state read for one key; codes without a key bit are never down.
 Boolean IsKeyCodeDown(UInt8 keyCode);
 Boolean AnyKeyDown();
 // The mouse device's motion since the last read; false when unreadable.

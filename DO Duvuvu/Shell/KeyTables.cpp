@@ -159,6 +159,20 @@ constexpr Table kScanCodeTable = BuildScanCodeTable();
 constexpr Table kKeyBitTable = BuildKeyBitTable();
 constexpr Table kBitToKeyTable = BuildBitToKeyTable(kKeyBitTable);
 
+// A third scan code for one bit fails here, at compile time.
+constexpr std::array<ScanCodesOfBit, 128> BuildScanCodesOfBits(const Table& scanBits) {
+  std::array<ScanCodesOfBit, 128> t{};
+  for (int scan = 0; scan < 256; ++scan) {
+    if (scanBits[scan] == kNoKeyCode) continue;
+    ScanCodesOfBit& entry = t[scanBits[scan]];
+    if (entry.count >= 2) throw "more scan codes for one key-map bit than a key test reads";
+    entry.codes[entry.count++] = static_cast<UInt8>(scan);
+  }
+  return t;
+}
+
+constexpr std::array<ScanCodesOfBit, 128> kScanCodesOfBits = BuildScanCodesOfBits(kScanCodeTable);
+
 static_assert(kKeyBitTable[56] == kNoKeyCode && kKeyBitTable[137] == KeyCodeBitIndex(56));
 static_assert(kBitToKeyTable[KeyCodeBitIndex(56)] == 137);
 static_assert(kKeyBitTable[54] == kNoKeyCode && kKeyBitTable[144] == kNoKeyCode);
@@ -170,3 +184,8 @@ UInt8 KeyCodeToCharacter(UInt8 keyCode) { return keyCode < 128 ? kCharacterTable
 UInt8 ScanCodeToKeyBit(UInt8 scanCode) { return kScanCodeTable[scanCode]; }
 UInt8 KeyCodeToKeyBit(UInt8 keyCode) { return kKeyBitTable[keyCode]; }
 UInt8 KeyBitToKeyCode(UInt8 bit) { return kBitToKeyTable[bit]; }
+
+const ScanCodesOfBit& KeyBitScanCodes(UInt8 bit) {
+  static constexpr ScanCodesOfBit kNone{};
+  return bit < 128 ? kScanCodesOfBits[bit] : kNone;
+}

@@ -28,6 +28,15 @@ UInt8 ScanCodeToKeyBit(UInt8 scanCode);
 UInt8 KeyCodeToKeyBit(UInt8 keyCode);
 // Bit index -> key code (255 = none); the modifier bits give 136..140.
 UInt8 KeyBitToKeyCode(UInt8 bit);
+// The keyboard scan codes that set a bit of the key map (none for a bit no
+// key sets, or an index past 127): one key tested without the whole map.
+struct ScanCodesOfBit {
+  const UInt8* begin() const { return codes; }
+  const UInt8* end() const { return codes + count; }
+  UInt8 codes[2];
+  UInt8 count;
+};
+const ScanCodesOfBit& KeyBitScanCodes(UInt8 bit);
 // The bit index of a Macintosh key code: (k & ~7) | (7 - (k & 7)).
 constexpr UInt8 KeyCodeBitIndex(UInt8 keyCode) {
   return static_cast<UInt8>((keyCode & ~7) | (7 - (keyCode & 7)));

@@ -142,6 +142,16 @@ void LowerPress(KVButton& button) {
   if (button.pressValue > 0) --button.pressValue;
 }
 
+// The frame begins cleared to black, and the game's objects draw before the
+// screens: with no game on and no screen listed before this one, nothing lies
+// under the main screen but black.
+bool NothingBelow(const MainScreen* screen) {
+  if (GameFlags.gameOn || !screenLIST) return false;
+  for (PtrNode<ScreenGL>* node = screenLIST->First(); node; node = node->next)
+    if (node->value && node->value->active) return node->value == screen;
+  return false;
+}
+
 
 }  // namespace
 
@@ -264,7 +274,9 @@ void MainScreen::Process() {
 
 void MainScreen::Draw() {
   static const float kBlack[3] = {0.0f, 0.0f, 0.0f};
-  DrawImageTintedWith(&gImages->pixel, &rect, kBlack);
+  // Over black the black fill changes no colour, yet on a software renderer
+  // it costs as much as the backdrop; over anything else it darkens it.
+  if (!NothingBelow(this)) DrawImageTintedWith(&gImages->pixel, &rect, kBlack);
   DrawGLImage(&nebula, &nebulaRect);
   DrawZadados();
   DrawGLImage(&backdrop, &rect);

@@ -4,8 +4,10 @@
 #include <cstring>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "AudioPrefs.h"
+#include "DrawGame.h"
 #include "GLFrame.h"
 #include "GameAssets.h"
 #include "GameDriver.h"
@@ -24,6 +26,7 @@
 
 namespace {
 
+using gametest::FramePicture;
 using gametest::GameDriver;
 using gametest::StepInput;
 
@@ -300,6 +303,57 @@ TEST_F(MainScreenTest, TheScreenDrawsItsPicture) {
       lit += p[0] + p[1] + p[2] > 60;
     }
   EXPECT_GT(lit, 100);
+}
+
+// A screen of the test's own, listed under the main screen: one grey over
+// the whole screen.
+class GreyScreen : public ScreenGL {
+ public:
+  explicit GreyScreen(float grey) : grey_(grey) {}
+  void Draw() override {
+    const float colour[3] = {grey_, grey_, grey_};
+    DrawImageTintedWith(&gImages->pixel, &ScreenRect, colour);
+  }
+
+ private:
+  float grey_;
+};
+
+std::vector<uint8_t> Colours(const FramePicture& picture) {
+  std::vector<uint8_t> rgb;
+  for (size_t i = 0; i < picture.rgba.size(); i += 4) rgb.insert(rgb.end(), &picture.rgba[i], &picture.rgba[i + 3]);
+  return rgb;
+}
+
+// The main screen leaves out its black fill when nothing lies under it: the
+// picture must be the one the fill gives over black, and over anything else
+// the fill must still darken it.
+TEST_F(MainScreenTest, TheBlackFillIsLeftOutOnlyWhereItChangesNoColour) {
+  Open();
+  StepsToFullBrightness();
+  const std::vector<uint8_t> alone = Colours(driver().frame());
+  ASSERT_FALSE(alone.empty());
+  // A corner where the backdrop is clear and the nebula does not reach.
+  const Point corner{5, 620};
+  EXPECT_EQ(driver().frame().At(corner.h, corner.v)[0], 0);
+
+  for (float grey : {0.0f, 1.0f}) {
+    SCOPED_TRACE(grey);
+    GreyScreen under(grey);
+    under.active = 1;
+    AddScreen(&under);
+    AddScreen(gMainScreen.Pointer());  // back to the tail, over the grey
+    if (grey == 0.0f) {
+      EXPECT_EQ(Colours(driver().frame()), alone);
+    } else {
+      gMainScreen->active = 0;
+      const uint8_t below = driver().frame().At(corner.h, corner.v)[0];
+      gMainScreen->active = 1;
+      ASSERT_GT(below, 0);
+      EXPECT_LT(driver().frame().At(corner.h, corner.v)[0], below);
+    }
+    RemoveScreen(&under);
+  }
 }
 
 }  // namespace

@@ -66,6 +66,24 @@ TEST(KeyTranslation, EveryOtherScancodeHasNone) {
   EXPECT_EQ(DirectInputScanCode(100000), 0);
 }
 
+// The two short-cut views a key state is read through hold exactly the
+// scancodes the scancode table maps.
+TEST(KeyTranslation, ShortListsMatchTheScancodeTable) {
+  std::set<int> listed;
+  for (const ScancodePair& p : MappedScancodes()) {
+    EXPECT_TRUE(listed.insert(p.scancode).second) << "scancode " << p.scancode << " listed twice";
+    EXPECT_EQ(DirectInputScanCode(p.scancode), p.dik) << "scancode " << p.scancode;
+  }
+  for (int dik = 0; dik < 256; ++dik) {
+    std::set<int> expected;
+    for (int sc = 0; sc < kScancodeLimit; ++sc)
+      if (DirectInputScanCode(sc) != 0 && DirectInputScanCode(sc) == dik) expected.insert(sc);
+    const ScancodesOfKey& of = ScancodesOf(static_cast<uint8_t>(dik));
+    EXPECT_EQ(std::set<int>(of.begin(), of.end()), expected) << "DirectInput code " << dik;
+    for (int sc : expected) EXPECT_TRUE(listed.count(sc)) << "scancode " << sc << " missing from the list";
+  }
+}
+
 TEST(KeyTranslation, LettersDigitsAndPunctuationFollowTheLayout) {
   // A French layout types "a" on the US Q key and "m" on the US ";" key.
   EXPECT_EQ(VirtualKeyForKey(SDL_SCANCODE_Q, 'a', false), VK_A);

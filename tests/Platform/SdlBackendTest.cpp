@@ -198,6 +198,8 @@ TEST_F(SdlBackendTest, JoystickEventsStayInSdlsQueue) {
 TEST_F(SdlBackendTest, HeldKeyReadsDownWhileHeldAndUpAfter) {
   ASSERT_TRUE(testsupport::RunXdotool("keydown Left"));
   EXPECT_TRUE(PumpUntil([] { return KeyDown(0xCB); }));
+  EXPECT_TRUE(backend_->IsKeyHeld(0xCB));
+  EXPECT_FALSE(backend_->IsKeyHeld(0xCD));
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   ASSERT_TRUE(testsupport::RunXdotool("keyup Left"));
   backend_->ClearKeyLatch();
@@ -205,6 +207,7 @@ TEST_F(SdlBackendTest, HeldKeyReadsDownWhileHeldAndUpAfter) {
     backend_->ClearKeyLatch();
     return !KeyDown(0xCB);
   }));
+  EXPECT_FALSE(backend_->IsKeyHeld(0xCB));
 }
 
 TEST_F(SdlBackendTest, CapsLockHeldReadsDown) {
@@ -302,9 +305,11 @@ TEST_F(SdlBackendTest, TapIsLatchedUntilTheLatchIsCleared) {
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
   EXPECT_TRUE(PumpUntil([] { return SDL_PeepEvents(nullptr, 0, SDL_PEEKEVENT, SDL_KEYUP, SDL_KEYUP) > 0; }));
   EXPECT_TRUE(KeyDown(0x1E));
+  EXPECT_TRUE(backend_->IsKeyHeld(0x1E));
   backend_->ClearKeyLatch();
   backend_->Pump();
   EXPECT_FALSE(KeyDown(0x1E));
+  EXPECT_FALSE(backend_->IsKeyHeld(0x1E));
 }
 
 TEST_F(SdlBackendTest, ClickGivesButtonEventsAtClientPoints) {

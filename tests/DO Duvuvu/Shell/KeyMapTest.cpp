@@ -117,13 +117,42 @@ TEST_F(KeyMapTest, FailedReadGivesAnEmptyMap) {
   EXPECT_FALSE(IsKeyCodeDown(0));
 }
 
-TEST_F(KeyMapTest, EveryTestReadsAFreshState) {
+// The key tests read the state the last pump left; they pump nothing
+// themselves (the step's poll pumps once), and keep nothing between calls.
+TEST_F(KeyMapTest, KeyTestsReadTheCurrentStateWithoutPumping) {
   const int pumps = backend.pumpCount();
   backend.SetKeyHeld(sc::A, true);
   EXPECT_TRUE(IsKeyCodeDown(0));
+  EXPECT_TRUE(AnyKeyDown());
   backend.SetKeyHeld(sc::A, false);
   EXPECT_FALSE(IsKeyCodeDown(0));
-  EXPECT_EQ(backend.pumpCount(), pumps + 2);
+  EXPECT_FALSE(AnyKeyDown());
+  KeyMap map;
+  ReadKeyMap(map);
+  EXPECT_EQ(backend.pumpCount(), pumps);
+}
+
+// One key's test reads only the scan codes of its bit: it must answer as the
+// whole map does, for every key held or tapped alone.
+TEST_F(KeyMapTest, OneKeyTestAgreesWithTheWholeMap) {
+  for (bool tap : {false, true}) {
+    for (int scancode = 1; scancode < kScancodeLimit; ++scancode) {
+      SCOPED_TRACE(testing::Message() << "scancode " << scancode << (tap ? " tapped" : " held"));
+      if (tap)
+        backend.TapKey(scancode);
+      else
+        backend.SetKeyHeld(scancode, true);
+      KeyMap map;
+      ReadKeyMap(map);
+      for (int code = 0; code < 256; ++code) {
+        const UInt8 bit = KeyCodeToKeyBit(static_cast<UInt8>(code));
+        const bool inMap = bit != kNoKeyCode && ((map[bit >> 3] >> (bit & 7)) & 1);
+        ASSERT_EQ(IsKeyCodeDown(static_cast<UInt8>(code)) != 0, inMap) << "key code " << code;
+      }
+      backend.SetKeyHeld(scancode, false);
+      backend.ClearKeyLatch();
+    }
+  }
 }
 
 TEST_F(KeyMapTest, TapReadsDownUntilTheNextPoll) {

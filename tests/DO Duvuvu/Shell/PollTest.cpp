@@ -61,6 +61,47 @@ TEST_F(PollTest, KeyReleasedWithoutAnEventIsReleasedByAnEmptyPoll) {
   EXPECT_FALSE(KeyWasPressed(0));
 }
 
+// The sweep reads only the keys counted down: each is released when none of
+// its scan codes is held (Shift has two), and only then.
+TEST_F(PollTest, TheSweepReleasesExactlyTheKeysNoLongerHeld) {
+  MakeMainWindow(Rect{100, 100, 580, 740});
+  backend.PressKey(sc::A);
+  backend.PressKey(sc::Space);
+  backend.PressKey(sc::RShift);
+  backend.PressKey(sc::Escape);  // carries the Shift bit: key 137 counts a press
+  for (int i = 0; i < 4; ++i) Poll();
+  for (UInt8 code : {0, 49, 53, 137}) EXPECT_TRUE(KeyWasPressed(code)) << int{code};
+  backend.SetKeyHeld(sc::Space, false);
+  backend.SetKeyHeld(sc::Escape, false);
+  EXPECT_FALSE(Poll());
+  EXPECT_TRUE(KeyWasPressed(0));
+  EXPECT_FALSE(KeyWasPressed(49));
+  EXPECT_FALSE(KeyWasPressed(53));
+  EXPECT_TRUE(KeyWasPressed(137));
+  // The left Shift takes over from the right one: still held.
+  backend.SetKeyHeld(sc::LShift, true);
+  backend.SetKeyHeld(sc::RShift, false);
+  EXPECT_FALSE(Poll());
+  EXPECT_TRUE(KeyWasPressed(137));
+  backend.SetKeyHeld(sc::LShift, false);
+  EXPECT_FALSE(Poll());
+  EXPECT_FALSE(KeyWasPressed(137));
+  EXPECT_TRUE(KeyWasPressed(0));
+}
+
+// One system pump per poll, whether or not it finds an event: a poll runs
+// every step and the main loop's passes in between pump nothing.
+TEST_F(PollTest, APollPumpsTheSystemOnce) {
+  MakeMainWindow(Rect{100, 100, 580, 740});
+  backend.PressKey(sc::A);
+  for (int i = 0; i < 3; ++i) {
+    const int pumps = backend.pumpCount();
+    Poll();
+    for (int k = 0; k < 11; ++k) IsKeyCodeDown(static_cast<UInt8>(k));
+    EXPECT_EQ(backend.pumpCount(), pumps + 1) << "poll " << i;
+  }
+}
+
 TEST_F(PollTest, ManyUnreportedPressesNeverJamTheKey) {
   MakeMainWindow(Rect{100, 100, 580, 740});
   for (int i = 0; i < 300; ++i) {
