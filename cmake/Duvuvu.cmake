@@ -7,7 +7,8 @@ if(CMAKE_CXX_COMPILER_ID STREQUAL "GNU" AND CMAKE_CXX_COMPILER_VERSION VERSION_L
 endif()
 set(DUVUVU_XVFB_WRAP "${CMAKE_SOURCE_DIR}/tests/xvfb-wrap")
 # Every test runs through display-wrap, which gives it the display its entry
-# names: none, the run's shared Xvfb (the fixture below) or a private one.
+# names: none, one of the run's shared Xvfb servers (the fixture below) or a
+# private one.
 set(DUVUVU_DISPLAY_WRAP "${CMAKE_SOURCE_DIR}/tests/display-wrap")
 set(DUVUVU_SHARED_DISPLAY_DIR "${CMAKE_BINARY_DIR}/shared-display")
 set(DUVUVU_SHARED_DISPLAY_FIXTURE shared_display)
@@ -27,7 +28,7 @@ endfunction()
 # duvuvu_test(<target> SOURCES <files...> LIBS <libs...> [DISPLAY none|shared]
 #             [PRIVATE_DISPLAY <suites...>])
 # A GoogleTest binary, one ctest entry per suite. DISPLAY none runs it with no
-# X display; shared (the default) on the run's one Xvfb. The suites named after
+# X display; shared (the default) on the run's shared servers. The suites named after
 # PRIVATE_DISPLAY (real windows driven by xdotool, full-screen switches, the
 # real program) get one entry per case, each on a server of its own, with the
 # private_display label.
@@ -103,7 +104,7 @@ function(duvuvu_benchmark target)
                        FIXTURES_REQUIRED ${DUVUVU_SHARED_DISPLAY_FIXTURE})
 endfunction()
 
-# The shared Xvfb's start and stop, once per ctest run that needs it.
+# The shared Xvfb servers' start and stop, once per ctest run that needs them.
 function(duvuvu_shared_display_fixture)
   add_test(NAME shared_display_start
            COMMAND "${CMAKE_SOURCE_DIR}/tests/shared-xvfb" start "${DUVUVU_SHARED_DISPLAY_DIR}")
