@@ -84,9 +84,14 @@ std::string ResourcesPath() {
   return path;
 }
 
+// A load that succeeds clears the pool around its image by itself; only a
+// failed one still has to leave the pool clear.
+void LoadIntoClearPool(GLImage* image, const std::string& path, UInt8 premultiply, float fifth) {
+  if (LoadGLImageFromPNG(image, &ImagePool, path.c_str(), premultiply, fifth) != 0) ClearImageBuff(&ImagePool);
+}
+
 void SetImageForGraphics(GLImage* image, const char* name, UInt8 premultiply) {
-  ClearImageBuff(&ImagePool);
-  LoadGLImageFromPNG(image, &ImagePool, (std::string(name) + ".png").c_str(), premultiply, 1.0f);
+  LoadIntoClearPool(image, std::string(name) + ".png", premultiply, 1.0f);
   image->forceBlend = premultiply;
 }
 
@@ -280,8 +285,10 @@ void LoadGameGraphic(GLImage* image, const char* name, UInt8 premultiply) {
 }
 
 void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
-  ClearImageBuff(&ImagePool);
-  if (LoadPNGIntoImageBuff(&ImagePool, (std::string(name) + ".png").c_str(), 1.0f, premultiply) != 0) return;
+  if (LoadPNGIntoImageBuff(&ImagePool, (std::string(name) + ".png").c_str(), 1.0f, premultiply) != 0) {
+    ClearImageBuff(&ImagePool);
+    return;
+  }
   const SInt16 w = ImagePool.usedWidth;
   const SInt16 h = ImagePool.usedHeight;
   const SInt16 q = static_cast<SInt16>(w * 0.25);
@@ -302,10 +309,8 @@ void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
 
 void LoadShadowedImage(ShadowedImage* pair, const char* name, UInt8 premultiply, float shadowValue) {
   const std::string path = std::string(name) + ".png";
-  ClearImageBuff(&ImagePool);
-  LoadGLImageFromPNG(&pair->image, &ImagePool, path.c_str(), premultiply, 1.0f);
-  ClearImageBuff(&ImagePool);
-  LoadGLImageFromPNG(&pair->shadow, &ImagePool, path.c_str(), premultiply, shadowValue);
+  LoadIntoClearPool(&pair->image, path, premultiply, 1.0f);
+  LoadIntoClearPool(&pair->shadow, path, premultiply, shadowValue);
   pair->hasShadow = 1;
   pair->shadow.red = pair->shadow.green = pair->shadow.blue = 0.0f;
   pair->shadow.alpha = 0.75f;
