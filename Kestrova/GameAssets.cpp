@@ -84,14 +84,16 @@ std::string ResourcesPath() {
   return path;
 }
 
-// A load that succeeds clears the pool around its image by itself; only a
-// failed one still has to leave the pool clear.
-void LoadIntoClearPool(GLImage* image, const std::string& path, UInt8 premultiply, float fifth) {
-  if (LoadGLImageFromPNG(image, &ImagePool, path.c_str(), premultiply, fifth) != 0) ClearImageBuff(&ImagePool);
+// The pool is cleared before every load, so the file can be decoded straight
+// into it: a failed load leaves it clear just the same.
+void LoadIntoClearPool(GLImage* image, const std::string& path, UInt8 premultiply) {
+  if (LoadPNGIntoClearedImageBuff(&ImagePool, path.c_str(), premultiply) != 0) return;
+  const Rect used = {0, 0, ImagePool.usedHeight, ImagePool.usedWidth};
+  MakeGLImage(image, ImagePool.pixels, ImagePool.rowBytes, 32, &used);
 }
 
 void SetImageForGraphics(GLImage* image, const char* name, UInt8 premultiply) {
-  LoadIntoClearPool(image, std::string(name) + ".png", premultiply, 1.0f);
+  LoadIntoClearPool(image, std::string(name) + ".png", premultiply);
   image->forceBlend = premultiply;
 }
 
@@ -285,10 +287,7 @@ void LoadGameGraphic(GLImage* image, const char* name, UInt8 premultiply) {
 }
 
 void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
-  if (LoadPNGIntoImageBuff(&ImagePool, (std::string(name) + ".png").c_str(), 1.0f, premultiply) != 0) {
-    ClearImageBuff(&ImagePool);
-    return;
-  }
+  if (LoadPNGIntoClearedImageBuff(&ImagePool, (std::string(name) + ".png").c_str(), premultiply) != 0) return;
   const SInt16 w = ImagePool.usedWidth;
   const SInt16 h = ImagePool.usedHeight;
   const SInt16 q = static_cast<SInt16>(w * 0.25);
@@ -307,10 +306,12 @@ void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
   }
 }
 
-void LoadShadowedImage(ShadowedImage* pair, const char* name, UInt8 premultiply, float shadowValue) {
+// The shadow's value changes nothing in the load: the shadow is the same
+// picture, tinted below.
+void LoadShadowedImage(ShadowedImage* pair, const char* name, UInt8 premultiply, float) {
   const std::string path = std::string(name) + ".png";
-  LoadIntoClearPool(&pair->image, path, premultiply, 1.0f);
-  LoadIntoClearPool(&pair->shadow, path, premultiply, shadowValue);
+  LoadIntoClearPool(&pair->image, path, premultiply);
+  LoadIntoClearPool(&pair->shadow, path, premultiply);
   pair->hasShadow = 1;
   pair->shadow.red = pair->shadow.green = pair->shadow.blue = 0.0f;
   pair->shadow.alpha = 0.75f;

@@ -71,7 +71,8 @@ void CheckIntoRows(const char* path) {
   std::free(rows.block);
 }
 
-// A buffer without a block (decoded in place) and a small one (cut at its edges).
+// A buffer without a block (decoded in place) and a small one (cut at its
+// edges, or decoded into in place).
 void CheckImageBuffs(const char* path) {
   ImageBuff fresh{};
   if (LoadPNGIntoImageBuff(&fresh, path, 1.0f, 1) == 0) {
@@ -83,6 +84,8 @@ void CheckImageBuffs(const char* path) {
   ImageBuff small{};
   AllocImageBuff(&small, 16, 16);
   LoadPNGIntoImageBuff(&small, path, 1.0f, 0);
+  if (small.usedWidth > 16 || small.usedHeight > 16) std::abort();
+  LoadPNGIntoClearedImageBuff(&small, path, 1);
   if (small.usedWidth > 16 || small.usedHeight > 16) std::abort();
   FreeImageBuff(&small);
 }

@@ -57,6 +57,16 @@ void ClearAround(ImageBuff* buffer) {
   std::fill(buffer->pixels + done, buffer->pixels + buffer->size / 4, 0u);
 }
 
+// The image decoded into the corner becomes packed words where it lies.
+void ConvertInPlace(ImageBuff* buffer, UInt32 width, UInt32 height, UInt8 premultiply) {
+  buffer->usedWidth = static_cast<SInt16>(width);
+  buffer->usedHeight = static_cast<SInt16>(height);
+  for (SInt32 row = 0; row < buffer->usedHeight; ++row) {
+    UInt32* line = Row(buffer, row);
+    ConvertRow(reinterpret_cast<const UInt8*>(line), line, buffer->usedWidth, premultiply);
+  }
+}
+
 struct NewBlock {
   ImageBuff* buffer;
 };
@@ -81,13 +91,25 @@ SInt32 LoadIntoNewBlock(ImageBuff* buffer, const char* path, UInt8 premultiply) 
     *buffer = before;
     return kErrFailed;
   }
-  buffer->usedWidth = static_cast<SInt16>(width);
-  buffer->usedHeight = static_cast<SInt16>(height);
-  for (SInt32 row = 0; row < buffer->usedHeight; ++row) {
-    UInt32* line = Row(buffer, row);
-    ConvertRow(reinterpret_cast<const UInt8*>(line), line, buffer->usedWidth, premultiply);
-  }
+  ConvertInPlace(buffer, width, height, premultiply);
   return 0;
+}
+
+// The corner of a buffer with a block, when the image fits it.
+struct Corner {
+  ImageBuff* buffer;
+  bool tooLarge;
+};
+
+UInt8* PlaceInCorner(void* context, UInt32 width, UInt32 height, size_t* stride) {
+  Corner* corner = static_cast<Corner*>(context);
+  ImageBuff* buffer = corner->buffer;
+  if (width > static_cast<UInt32>(buffer->width) || height > static_cast<UInt32>(buffer->height)) {
+    corner->tooLarge = true;
+    return nullptr;
+  }
+  *stride = buffer->rowBytes;
+  return reinterpret_cast<UInt8*>(buffer->pixels);
 }
 
 }  // namespace
@@ -155,6 +177,21 @@ SInt32 LoadPNGIntoImageBuff(ImageBuff* buffer, const char* path, float, UInt8 pr
   for (SInt32 row = 0; row < buffer->usedHeight; ++row)
     ConvertRow(image + static_cast<size_t>(row) * width * 4, Row(buffer, row), buffer->usedWidth, premultiply);
   delete[] image;
+  ClearAround(buffer);
+  return 0;
+}
+
+SInt32 LoadPNGIntoClearedImageBuff(ImageBuff* buffer, const char* path, UInt8 premultiply) {
+  if (!buffer || !buffer->pixels) return LoadPNGIntoImageBuff(buffer, path, 1.0f, premultiply);
+  Corner corner{buffer, false};
+  UInt32 width = 0, height = 0;
+  if (!ReadPNGFileIntoRows(path, PlaceInCorner, &corner, &width, &height)) {
+    // Cut at the edges: the copying load does that.
+    if (corner.tooLarge && LoadPNGIntoImageBuff(buffer, path, 1.0f, premultiply) == 0) return 0;
+    ClearImageBuff(buffer);
+    return kErrFailed;
+  }
+  ConvertInPlace(buffer, width, height, premultiply);
   ClearAround(buffer);
   return 0;
 }

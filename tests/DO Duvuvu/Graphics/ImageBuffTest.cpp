@@ -152,7 +152,8 @@ TEST(ImageBuff, PremultiplyOrOpaque) {
 }
 
 // A buffer without a block is decoded into in place; one with a block gets
-// the image copied in. Both must end the same: the image in the corner, its
+// the image copied in, or decoded in place when the caller clears anyway. All
+// must end the same: the image in the corner, its
 // colours premultiplied or opaque, and nothing but zero around it.
 TEST(ImageBuff, AFreshBlockAndAUsedOneEndTheSame) {
   TempDir dir;
@@ -168,6 +169,12 @@ TEST(ImageBuff, AFreshBlockAndAUsedOneEndTheSame) {
     AllocImageBuff(&used, 4, 2);
     FillImageBuffWhite(&used);
     ASSERT_EQ(LoadPNGIntoImageBuff(&used, path.c_str(), 1.0f, premultiply), 0);
+    Buffer inPlace;
+    AllocImageBuff(&inPlace, 4, 2);
+    FillImageBuffWhite(&inPlace);
+    ASSERT_EQ(LoadPNGIntoClearedImageBuff(&inPlace, path.c_str(), premultiply), 0);
+    EXPECT_EQ(inPlace.usedWidth, 3);
+    EXPECT_EQ(inPlace.usedHeight, 2);
     ASSERT_EQ(fresh.width, 4);
     ASSERT_EQ(fresh.height, 2);
     EXPECT_EQ(fresh.usedWidth, 3);
@@ -183,9 +190,30 @@ TEST(ImageBuff, AFreshBlockAndAUsedOneEndTheSame) {
         }
         EXPECT_EQ(fresh.At(column, row), want);
         EXPECT_EQ(used.At(column, row), want);
+        EXPECT_EQ(inPlace.At(column, row), want);
       }
     }
   }
+}
+
+// The in-place load cuts an image larger than the block as the copying one
+// does, and without a block allocates one as that does.
+TEST(ImageBuff, InPlaceLoadOfALargerImageOrWithoutABlock) {
+  TempDir dir;
+  const std::string path = WriteRamp(dir, "wide.png", 40, 3);
+  Buffer small;
+  AllocImageBuff(&small, 32, 4);
+  FillImageBuffWhite(&small);
+  ASSERT_EQ(LoadPNGIntoClearedImageBuff(&small, path.c_str(), 0), 0);
+  EXPECT_EQ(small.usedWidth, 32);
+  EXPECT_EQ(small.usedHeight, 3);
+  EXPECT_EQ(small.At(31, 2), Packed(31, 2, 7, 255));
+  EXPECT_EQ(small.At(0, 3), 0u);
+  Buffer none;
+  ASSERT_EQ(LoadPNGIntoClearedImageBuff(&none, path.c_str(), 0), 0);
+  EXPECT_EQ(none.width, 64);
+  EXPECT_EQ(none.height, 4);
+  EXPECT_EQ(none.At(39, 2), Packed(39, 2, 7, 255));
 }
 
 TEST(ImageBuff, LoadWithoutABlockAllocatesPowersOfTwo) {
