@@ -3,7 +3,7 @@
 // windowed. Prints the program's phases (medians, ms from the spawn), the
 // bare program's first frame and the ratio of the two.
 //
-// usage: startup_bench [runs]   (default 5)
+// usage: startup_bench [runs [program]]   (default 5 runs of the built program)
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/stat.h>
@@ -210,7 +210,7 @@ void Report(const char* mode, const ModeResult& result) {
 
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
-  const std::string program = STARTUP_BENCH_PROGRAM;
+  const std::string program = argc > 2 ? argv[2] : STARTUP_BENCH_PROGRAM;
   const std::string bare = STARTUP_BENCH_BARE;
   pid_t xvfb = -1;
   const int number = StartXvfb(&xvfb);
