@@ -234,6 +234,11 @@ void NameLayout(Layout* layout, const char* name) {
   std::memcpy(layout->name + 1, name, length);
 }
 
+// Once every frame has its texture the sheet's pixels are never read again.
+void ReleaseSheet(ImageBuff* buffer) {
+  if (buffer->pixels) FreeImageBuff(buffer);
+}
+
 SInt32 LoadSheet(ImageBuff* buffer, bool* made, const char* imagePath, UInt8 premultiply) {
   static bool exitHook = false;
   if (!exitHook) {
@@ -249,12 +254,9 @@ SInt32 LoadSheet(ImageBuff* buffer, bool* made, const char* imagePath, UInt8 pre
   const bool fits = GetPNGFileSize(path.c_str(), &width, &height) == noErr && width <= kSheetSide && height <= kSheetSide;
   if (fits && buffer->pixels) FreeImageBuff(buffer);
   if (!fits && !buffer->pixels) AllocImageBuff(buffer, kSheetSide, kSheetSide);
-  return LoadPNGIntoImageBuff(buffer, path.c_str(), 1.0f, premultiply);
-}
-
-// Every frame has its texture: the sheet's pixels are never read again.
-void ReleaseSheet(ImageBuff* buffer) {
-  if (buffer->pixels) FreeImageBuff(buffer);
+  const SInt32 result = LoadPNGIntoImageBuff(buffer, path.c_str(), 1.0f, premultiply);
+  if (result != 0) ReleaseSheet(buffer);
+  return result;
 }
 
 // The texture is read from the sheet's pixels over the frame's bounds: they

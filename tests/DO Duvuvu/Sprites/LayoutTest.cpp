@@ -250,6 +250,7 @@ TEST_F(LayoutTest, SharedTextureServesEveryFrame) {
   DeleteGLImageTexture(&f5.image);
   for (int k = 0; k < 36; ++k) block_[kZadado + k].image.textureName = 0;
   EXPECT_EQ(kErrFailed, LoadLayoutImageShared(&layout, (sheet_ + "Missing").c_str(), 1));
+  EXPECT_FALSE(LayoutSheetHeldForTesting());
 }
 
 // A frame whose bounds leave the 288 x 288 sheet (or the 1024 x 1024 buffer it
