@@ -48,9 +48,10 @@ OSErr StartRead(ReadJob* job, const char* path, bool wantEndInfo) {
   job->height = 0;
   job->file = path ? std::fopen(path, "rb") : nullptr;
   if (!job->file) return kErrFileNotFound;
-  // libpng asks for a chunk at a time; a large buffer reads our files in a
-  // call or two instead of one per 4 KB.
-  std::setvbuf(job->file, nullptr, _IOFBF, kReadBufferBytes);
+  // A decode reads the whole file and libpng asks for a chunk at a time: a
+  // large buffer takes it in a call or two instead of one per 4 KB. Header
+  // queries keep the small one.
+  if (wantEndInfo) std::setvbuf(job->file, nullptr, _IOFBF, kReadBufferBytes);
   png_byte signature[8];
   bool isPNG = std::fread(signature, 1, 8, job->file) == 8 && png_sig_cmp(signature, 0, 8) == 0;
   if (isPNG) {
