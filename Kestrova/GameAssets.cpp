@@ -84,9 +84,16 @@ std::string ResourcesPath() {
   return path;
 }
 
+// The pool is cleared before every load, so the file can be decoded straight
+// into it: a failed load leaves it clear just the same.
+void LoadIntoClearPool(GLImage* image, const std::string& path, UInt8 premultiply) {
+  if (LoadPNGIntoClearedImageBuff(&ImagePool, path.c_str(), premultiply) != 0) return;
+  const Rect used = {0, 0, ImagePool.usedHeight, ImagePool.usedWidth};
+  MakeGLImage(image, ImagePool.pixels, ImagePool.rowBytes, 32, &used);
+}
+
 void SetImageForGraphics(GLImage* image, const char* name, UInt8 premultiply) {
-  ClearImageBuff(&ImagePool);
-  LoadGLImageFromPNG(image, &ImagePool, (std::string(name) + ".png").c_str(), premultiply, 1.0f);
+  LoadIntoClearPool(image, std::string(name) + ".png", premultiply);
   image->forceBlend = premultiply;
 }
 
@@ -280,8 +287,7 @@ void LoadGameGraphic(GLImage* image, const char* name, UInt8 premultiply) {
 }
 
 void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
-  ClearImageBuff(&ImagePool);
-  if (LoadPNGIntoImageBuff(&ImagePool, (std::string(name) + ".png").c_str(), 1.0f, premultiply) != 0) return;
+  if (LoadPNGIntoClearedImageBuff(&ImagePool, (std::string(name) + ".png").c_str(), premultiply) != 0) return;
   const SInt16 w = ImagePool.usedWidth;
   const SInt16 h = ImagePool.usedHeight;
   const SInt16 q = static_cast<SInt16>(w * 0.25);
@@ -300,12 +306,12 @@ void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
   }
 }
 
-void LoadShadowedImage(ShadowedImage* pair, const char* name, UInt8 premultiply, float shadowValue) {
+// The shadow's value changes nothing in the load: the shadow is the same
+// picture, tinted below.
+void LoadShadowedImage(ShadowedImage* pair, const char* name, UInt8 premultiply, float) {
   const std::string path = std::string(name) + ".png";
-  ClearImageBuff(&ImagePool);
-  LoadGLImageFromPNG(&pair->image, &ImagePool, path.c_str(), premultiply, 1.0f);
-  ClearImageBuff(&ImagePool);
-  LoadGLImageFromPNG(&pair->shadow, &ImagePool, path.c_str(), premultiply, shadowValue);
+  LoadIntoClearPool(&pair->image, path, premultiply);
+  LoadIntoClearPool(&pair->shadow, path, premultiply);
   pair->hasShadow = 1;
   pair->shadow.red = pair->shadow.green = pair->shadow.blue = 0.0f;
   pair->shadow.alpha = 0.75f;

@@ -29,6 +29,7 @@
 #include "ShellServices.h"
 #include "SourcePool.h"
 #include "Startup.h"
+#include "StartupPhases.h"
 #include "Strings.h"
 #include "SystemUI.h"
 #include "EventPoll.h"
@@ -83,6 +84,7 @@ void StartKestrova() {
   InitDirectInputMouse();
   InitDirectInputKeyboard();
   InitStartupServices();
+  MarkStartupPhase("devices");
 
   CToPStr("Kestrova", ApplicationName);
   ApplicationCreator = FOUR_CHAR_CODE("KSTV");
@@ -102,31 +104,41 @@ void StartKestrova() {
   EngineSettings[kSettingThirdDepth] = 16;
 
   CalibrateClock();
+  MarkStartupPhase("clock calibration");
   BindSystemUIFunctions();
   StartURLService();
   InitApplicationFolders();
   OpenEngineNib();
+  MarkStartupPhase("folders");
   GetApplicationVersion(&gApplicationVersion, gApplicationVersionLong, 0);
   VersionToString(gApplicationVersion, gApplicationVersionShort, 0);
   InitEngineGraphics();
+  MarkStartupPhase("engine graphics");
   ApplySeedFromEnvironment();
   OpenGameTrace();
 
   LoadGamePrefs();
   LoadScoresFile();
+  MarkStartupPhase("prefs and scores");
   InstallTimerTask(&AudioTimer, AudioTimerTask, 30, 0);
 
   StartOpenAL();
   if (CreateSourcePool() == 0) ShowOpenALRequired();
+  MarkStartupPhase("OpenAL");
 
   ClearDisplaysReady();
   StartDisplaySystem();
+  MarkStartupPhase("display system");
   EnableVSync();
   ApplyGammaTable(GetOrigGammaTable(), 0);
+  MarkStartupPhase("vsync and gamma");
 
   LoadGameResources();
+  MarkStartupPhase("game resources");
   LoadInterfaceFrames();
+  MarkStartupPhase("interface frames");
   LoadGameAssets();
+  MarkStartupPhase("game assets");
   SetSoundFieldRect(&ScreenRect);
 }
 

@@ -32,6 +32,7 @@
 #include "ScreenList.h"
 #include "ShellServices.h"
 #include "SoundChannels.h"
+#include "StartupPhases.h"
 #include "Sys.h"
 #include "SystemUI.h"
 #include "Bundle.h"
@@ -50,6 +51,7 @@ constexpr UInt8 kQuoteKey = 39;
 
 FILE* gTraceFile;
 unsigned long gCompletedSteps;
+bool gFirstFrameShown;
 
 bool MouseInside(Point mouse, const Rect& r) {
   return r.left <= mouse.h && mouse.h < r.right && r.top <= mouse.v && mouse.v < r.bottom;
@@ -81,6 +83,14 @@ void WriteTrace() {
   FormatTraceLine(line, sizeof line, gCompletedSteps);
   std::fprintf(gTraceFile, "%s\n", line);
   std::fflush(gTraceFile);
+}
+
+// The start-up phases go to the trace once, after the first presented frame.
+void NoteFrameShown() {
+  if (gFirstFrameShown) return;
+  gFirstFrameShown = true;
+  MarkStartupPhase("first frame");
+  WriteStartupPhases(gTraceFile);
 }
 
 }  // namespace
@@ -249,7 +259,10 @@ int RunLoopPass() {
     NextStepTime += kStepMicroseconds;
     now = ElapsedMicroseconds();
   } while (now >= NextStepTime);
-  if (steps > 0) DrawGameFrame();
+  if (steps > 0) {
+    DrawGameFrame();
+    NoteFrameShown();
+  }
   return steps;
 }
 

@@ -5,10 +5,12 @@
 #include "MainLoop.h"
 #include "Screens/QVLogoScreen.h"
 #include "SpritesStartup.h"
+#include "StartupPhases.h"
 #include "Startup.h"
 #include "Sys.h"
 
 int main() {
+  MarkStartupPhase("main");
   // Log-out, Ctrl+C and kill end through the normal shut-down, which saves
   // the preferences.
   CatchShutdownSignals();
@@ -20,10 +22,13 @@ int main() {
   RegisterAudioStartup();
   RegisterAdditionsStartup();
   RegisterGameStartup();
+  SetStartupObserver(MarkStartupPhase);
   RunStartup();
+  SetStartupObserver(nullptr);
 
   StartKestrova();
   QVLogoScreen::Open(gQVLogoScreen.Pointer());
+  MarkStartupPhase("logo screen");
   ResetFrameTimer();
 
   RunMainLoop();

@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "ImageBuff.h"
 #include "PNGFiles.h"
 
 namespace {
@@ -44,6 +45,51 @@ void Check(const char* path, UInt8 eightBit) {
   delete[] pixels;
 }
 
+// Rows exactly as long as asked for plus a padding of 4 bytes, in a block of
+// their own, so a write past the last row is the sanitizer's to catch.
+struct Rows {
+  UInt8* block = nullptr;
+  UInt32 width = 0;
+  UInt32 height = 0;
+};
+
+UInt8* PlaceRows(void* context, UInt32 width, UInt32 height, size_t* stride) {
+  Rows* rows = static_cast<Rows*>(context);
+  *stride += 4;
+  rows->block = static_cast<UInt8*>(std::malloc(*stride * height));
+  rows->width = width;
+  rows->height = height;
+  return rows->block;
+}
+
+void CheckIntoRows(const char* path) {
+  Rows rows;
+  UInt32 width = 0, height = 0;
+  const int done = ReadPNGFileIntoRows(path, PlaceRows, &rows, &width, &height);
+  if (done && (width != rows.width || height != rows.height || !width || !height)) std::abort();
+  if (!done && (width || height)) std::abort();
+  std::free(rows.block);
+}
+
+// A buffer without a block (decoded in place) and a small one (cut at its
+// edges, or decoded into in place).
+void CheckImageBuffs(const char* path) {
+  ImageBuff fresh{};
+  if (LoadPNGIntoImageBuff(&fresh, path, 1.0f, 1) == 0) {
+    if (!fresh.pixels || fresh.usedWidth > fresh.width || fresh.usedHeight > fresh.height) std::abort();
+    FreeImageBuff(&fresh);
+  } else if (fresh.pixels || fresh.width) {
+    std::abort();
+  }
+  ImageBuff small{};
+  AllocImageBuff(&small, 16, 16);
+  LoadPNGIntoImageBuff(&small, path, 1.0f, 0);
+  if (small.usedWidth > 16 || small.usedHeight > 16) std::abort();
+  LoadPNGIntoClearedImageBuff(&small, path, 1);
+  if (small.usedWidth > 16 || small.usedHeight > 16) std::abort();
+  FreeImageBuff(&small);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -55,6 +101,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   close(fd);
   Check(path, 0);
   Check(path, 1);
+  CheckIntoRows(path);
+  CheckImageBuffs(path);
   UInt32 width = 0, height = 0;
   GetPNGFileSize(path, &width, &height);
   UInt8 palette[kPNGPaletteBytes];

@@ -12,6 +12,7 @@ StartupEntry gEntries[kMaxEntries];
 int gCount = 0;
 int gStarted = 0;
 bool gAtExitInstalled = false;
+void (*gObserver)(const char*) = nullptr;
 
 void ShutdownAtExit() { RunShutdown(); }
 
@@ -34,8 +35,11 @@ void RunStartup() {
   while (gStarted < gCount) {
     const StartupEntry& entry = gEntries[gStarted++];
     if (entry.init) entry.init();
+    if (gObserver) gObserver(entry.name);
   }
 }
+
+void SetStartupObserver(void (*observer)(const char* name)) { gObserver = observer; }
 
 void RunShutdown() {
   while (gStarted > 0) {

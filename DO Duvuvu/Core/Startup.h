@@ -12,6 +12,9 @@ struct StartupEntry {
 void AddStartupEntry(const StartupEntry& entry);
 // Runs every init not yet run, in order.
 void RunStartup();
+// Called with each entry's name after its init ran (nil: none); lets the
+// program time its start-up without the list knowing about clocks.
+void SetStartupObserver(void (*observer)(const char* name));
 // Runs the exits of the entries that started, last first; once only (also
 // installed with atexit by RunStartup).
 void RunShutdown();

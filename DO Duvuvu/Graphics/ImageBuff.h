@@ -42,3 +42,7 @@ SInt32 FrameImageBuffRect(ImageBuff* buffer, const Rect* r);
 // two of the image. premultiply: colour x alpha / 255; otherwise alpha 255.
 // -1, with the buffer unchanged, when the file cannot be read as PNG.
 SInt32 LoadPNGIntoImageBuff(ImageBuff* buffer, const char* path, float unused, UInt8 premultiply);
+// The same with the file decoded straight into the block, for callers that
+// would clear the buffer before a load anyway: a failed load leaves it clear
+// (used size as it was) instead of unchanged.
+SInt32 LoadPNGIntoClearedImageBuff(ImageBuff* buffer, const char* path, UInt8 premultiply);

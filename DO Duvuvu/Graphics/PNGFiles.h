@@ -24,6 +24,14 @@ constexpr size_t kPNGPaletteBytes = 256 * 3;
 // *paletteCount. Nil for a missing, damaged, hostile or over-large file.
 UInt8* ReadPNGFile(const char* path, UInt32* width, UInt32* height, UInt8 eightBit, UInt8* palette,
                    SInt32* paletteCount);
+// Answers where a width x height RGBA image goes: its first row, with
+// *stride (at least width x 4, preset to that) bytes from row to row; nil
+// refuses the file.
+using PNGRowPlacer = UInt8* (*)(void* context, UInt32 width, UInt32 height, size_t* stride);
+// As ReadPNGFile with R, G, B, A bytes, but straight into the rows place
+// answers once the size is known, with no block of its own. 1 done; 0 for the
+// files ReadPNGFile refuses, and then the rows may hold part of the image.
+int ReadPNGFileIntoRows(const char* path, PNGRowPlacer place, void* context, UInt32* width, UInt32* height);
 // 0, -43 when the file cannot be opened, -1 for anything else.
 OSErr GetPNGFileSize(const char* path, UInt32* width, UInt32* height);
 // palette holds kPNGPaletteBytes. 0, -43 or -1.

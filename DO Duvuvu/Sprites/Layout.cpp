@@ -10,6 +10,7 @@
 #include "Errors.h"
 #include "GLImage.h"
 #include "ImageBuff.h"
+#include "PNGFiles.h"
 #include "PlistTag.h"
 #include "ResultCodes.h"
 #include "Strings.h"
@@ -22,6 +23,8 @@ SInt16 currentSetIndex;
 
 // Hot-rect and hot-point counts are signed bytes in the record.
 constexpr UInt32 kMaxHotEntries = 127;
+// The side of the buffer a sheet is loaded into; larger sheets are cut.
+constexpr SInt16 kSheetSide = 1024;
 
 std::string Text(ConstStringPtr p) { return std::string(reinterpret_cast<const char*>(p + 1), p[0]); }
 
@@ -205,7 +208,7 @@ ImageBuff* LayoutImageBuffer(ImageBuff* buffer, bool* made) {
     *made = true;
     std::memset(buffer, 0, sizeof *buffer);
     buffer->red = buffer->green = buffer->blue = buffer->alpha = 1.0f;
-    AllocImageBuff(buffer, 1024, 1024);
+    AllocImageBuff(buffer, kSheetSide, kSheetSide);
   }
   return buffer;
 }
@@ -231,6 +234,11 @@ void NameLayout(Layout* layout, const char* name) {
   std::memcpy(layout->name + 1, name, length);
 }
 
+// Once every frame has its texture the sheet's pixels are never read again.
+void ReleaseSheet(ImageBuff* buffer) {
+  if (buffer->pixels) FreeImageBuff(buffer);
+}
+
 SInt32 LoadSheet(ImageBuff* buffer, bool* made, const char* imagePath, UInt8 premultiply) {
   static bool exitHook = false;
   if (!exitHook) {
@@ -239,7 +247,16 @@ SInt32 LoadSheet(ImageBuff* buffer, bool* made, const char* imagePath, UInt8 pre
   }
   LayoutImageBuffer(buffer, made);
   std::string path = std::string(imagePath) + ".png";
-  return LoadPNGIntoImageBuff(buffer, path.c_str(), 1.0f, premultiply);
+  // A sheet that fits the 1024 x 1024 buffer goes into a fresh block of its
+  // own size (decoded in place, nothing to clear); a larger one is cut at the
+  // buffer's edges as ever.
+  UInt32 width = 0, height = 0;
+  const bool fits = GetPNGFileSize(path.c_str(), &width, &height) == noErr && width <= kSheetSide && height <= kSheetSide;
+  if (fits && buffer->pixels) FreeImageBuff(buffer);
+  if (!fits && !buffer->pixels) AllocImageBuff(buffer, kSheetSide, kSheetSide);
+  const SInt32 result = LoadPNGIntoImageBuff(buffer, path.c_str(), 1.0f, premultiply);
+  if (result != 0) ReleaseSheet(buffer);
+  return result;
 }
 
 // The texture is read from the sheet's pixels over the frame's bounds: they
@@ -333,9 +350,12 @@ SInt16 LoadLayoutImage(Layout* layout, const char* imagePath, UInt8 premultiply)
     RemakeGLImageFromBuffer(&frame->image, &layoutBuffer, &frame->bounds);
     frame->image.forceBlend = 1;
   }
+  ReleaseSheet(&layoutBuffer);
   outside.Alert();
   return 0;
 }
+
+bool LayoutSheetHeldForTesting() { return layoutBuffer.pixels || sharedBuffer.pixels; }
 
 SInt16 LoadLayoutImageShared(Layout* layout, const char* imagePath, UInt8 premultiply) {
   SInt32 result = LoadSheet(&sharedBuffer, &sharedBufferMade, imagePath, premultiply);
@@ -343,6 +363,7 @@ SInt16 LoadLayoutImageShared(Layout* layout, const char* imagePath, UInt8 premul
   Rect used = {0, 0, sharedBuffer.usedHeight, sharedBuffer.usedWidth};
   UInt32 name = 0;
   Rect texture = UploadGLImageTexture(&name, sharedBuffer.pixels, sharedBuffer.rowBytes, 32, &used);
+  ReleaseSheet(&sharedBuffer);
   OutsideSheet outside(layout);
   for (Frame* frame = layout->firstFrame; frame; frame = frame->next) {
     if (!InsideSheet(sharedBuffer, frame->bounds)) {

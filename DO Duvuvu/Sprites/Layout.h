@@ -20,3 +20,6 @@ Boolean ReadLayoutPlist(Layout* layout, PixMapHandle pixmap, FileSpec* folder);
 SInt16 LoadLayoutImage(Layout* layout, const char* imagePath, UInt8 premultiply);
 // The same with one texture shared by every frame.
 SInt16 LoadLayoutImageShared(Layout* layout, const char* imagePath, UInt8 premultiply);
+// True while a sheet's pixels are still held after its frames were made
+// (tests only: they never are).
+bool LayoutSheetHeldForTesting();

@@ -5,6 +5,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdlib>
 #include <fstream>
@@ -60,6 +61,34 @@ TEST(ProgramTest, StartsFromTheBundleAndRunsItsLoop) {
   // The program opens on the logo, with no game on.
   EXPECT_EQ(first.rfind("step=1 screen=QVLogoScreen ", 0), 0u) << first;
   EXPECT_NE(first.find(" game=0 "), std::string::npos) << first;
+
+  // After the first frame the trace holds the start-up phases, once, in the
+  // order they ran: main first, the first frame last, the time never going back.
+  std::ifstream again(trace);
+  std::vector<std::string> names;
+  double last = -1;
+  for (std::string line; std::getline(again, line);) {
+    if (line.rfind("phase=", 0) != 0) continue;
+    const size_t ms = line.find(" ms=");
+    const size_t name = line.find(" name=");
+    ASSERT_NE(ms, std::string::npos) << line;
+    ASSERT_NE(name, std::string::npos) << line;
+    ASSERT_NE(line.find(" clock="), std::string::npos) << line;
+    EXPECT_EQ(line.rfind("phase=" + std::to_string(names.size()) + " ", 0), 0u) << line;
+    const double at = std::strtod(line.c_str() + ms + 4, nullptr);
+    EXPECT_GE(at, last) << line;
+    last = at;
+    names.push_back(line.substr(name + 6));
+  }
+  ASSERT_GE(names.size(), 4u);
+  EXPECT_EQ(names.front(), "main");
+  EXPECT_EQ(names.back(), "first frame");
+  const auto at = [&](const char* n) { return std::find(names.begin(), names.end(), n) - names.begin(); };
+  // An entry of the engine's list, then the game's own steps.
+  EXPECT_LT(at("Blitter"), at("display system"));
+  EXPECT_LT(at("display system"), at("game assets"));
+  EXPECT_LT(at("game assets"), at("logo screen"));
+  EXPECT_LT(at("logo screen"), at("first frame"));
 }
 
 }  // namespace

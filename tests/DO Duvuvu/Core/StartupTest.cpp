@@ -17,11 +17,14 @@ TEST(Startup, RunsInOrderAndShutsDownInReverseOnce) {
   AddStartupEntry({"a", [] { gLog += "A"; }, [] { gLog += "a"; }});
   AddStartupEntry({"b", [] { gLog += "B"; }, nullptr});
   AddStartupEntry({"c", nullptr, [] { gLog += "c"; }});
+  // The observer hears each entry after its init, those without one too.
+  SetStartupObserver([](const char* name) { gLog += std::string("<") + name + ">"; });
   RunStartup();
   RunStartup();
+  SetStartupObserver(nullptr);
   RunShutdown();
   RunShutdown();
-  EXPECT_EQ(gLog, "ABca");
+  EXPECT_EQ(gLog, "A<a>B<b><c>ca");
   ResetStartupListForTesting();
 }
 

@@ -151,6 +151,71 @@ TEST(ImageBuff, PremultiplyOrOpaque) {
   EXPECT_EQ(buffer.At(1, 0), Packed(90, 80, 70, 255));
 }
 
+// A buffer without a block is decoded into in place; one with a block gets
+// the image copied in, or decoded in place when the caller clears anyway. All
+// must end the same: the image in the corner, its
+// colours premultiplied or opaque, and nothing but zero around it.
+TEST(ImageBuff, AFreshBlockAndAUsedOneEndTheSame) {
+  TempDir dir;
+  const std::vector<UInt8> rgba = {200, 100, 50, 128, 90, 80, 70, 0, 255, 255, 255, 255,
+                                   10,  20,  30, 40,  1,  2,  3,  255, 0, 0, 0, 0};
+  const std::string path = dir / "two-rows.png";
+  ASSERT_EQ(WritePNGFile(path.c_str(), rgba.data(), 3, 2, 0, nullptr, 0), 1);
+  for (UInt8 premultiply : {0, 1}) {
+    SCOPED_TRACE(testing::Message() << "premultiply " << int(premultiply));
+    Buffer fresh;
+    ASSERT_EQ(LoadPNGIntoImageBuff(&fresh, path.c_str(), 1.0f, premultiply), 0);
+    Buffer used;
+    AllocImageBuff(&used, 4, 2);
+    FillImageBuffWhite(&used);
+    ASSERT_EQ(LoadPNGIntoImageBuff(&used, path.c_str(), 1.0f, premultiply), 0);
+    Buffer inPlace;
+    AllocImageBuff(&inPlace, 4, 2);
+    FillImageBuffWhite(&inPlace);
+    ASSERT_EQ(LoadPNGIntoClearedImageBuff(&inPlace, path.c_str(), premultiply), 0);
+    EXPECT_EQ(inPlace.usedWidth, 3);
+    EXPECT_EQ(inPlace.usedHeight, 2);
+    ASSERT_EQ(fresh.width, 4);
+    ASSERT_EQ(fresh.height, 2);
+    EXPECT_EQ(fresh.usedWidth, 3);
+    EXPECT_EQ(fresh.usedHeight, 2);
+    for (int row = 0; row < 2; ++row) {
+      for (int column = 0; column < 4; ++column) {
+        SCOPED_TRACE(testing::Message() << column << "," << row);
+        UInt32 want = 0;
+        if (column < 3) {
+          const UInt8* p = &rgba[static_cast<size_t>(row * 3 + column) * 4];
+          want = premultiply ? Packed(p[0] * p[3] / 255, p[1] * p[3] / 255, p[2] * p[3] / 255, p[3])
+                             : Packed(p[0], p[1], p[2], 255);
+        }
+        EXPECT_EQ(fresh.At(column, row), want);
+        EXPECT_EQ(used.At(column, row), want);
+        EXPECT_EQ(inPlace.At(column, row), want);
+      }
+    }
+  }
+}
+
+// The in-place load cuts an image larger than the block as the copying one
+// does, and without a block allocates one as that does.
+TEST(ImageBuff, InPlaceLoadOfALargerImageOrWithoutABlock) {
+  TempDir dir;
+  const std::string path = WriteRamp(dir, "wide.png", 40, 3);
+  Buffer small;
+  AllocImageBuff(&small, 32, 4);
+  FillImageBuffWhite(&small);
+  ASSERT_EQ(LoadPNGIntoClearedImageBuff(&small, path.c_str(), 0), 0);
+  EXPECT_EQ(small.usedWidth, 32);
+  EXPECT_EQ(small.usedHeight, 3);
+  EXPECT_EQ(small.At(31, 2), Packed(31, 2, 7, 255));
+  EXPECT_EQ(small.At(0, 3), 0u);
+  Buffer none;
+  ASSERT_EQ(LoadPNGIntoClearedImageBuff(&none, path.c_str(), 0), 0);
+  EXPECT_EQ(none.width, 64);
+  EXPECT_EQ(none.height, 4);
+  EXPECT_EQ(none.At(39, 2), Packed(39, 2, 7, 255));
+}
+
 TEST(ImageBuff, LoadWithoutABlockAllocatesPowersOfTwo) {
   TempDir dir;
   const struct {

@@ -126,6 +126,58 @@ TEST(PNGFiles, RoundTripsKeepEveryByte) {
   EXPECT_EQ(height, 5u);
 }
 
+// Rows placed by the caller: the stride it answers is kept (the gap between
+// rows is never written), and a nil row or a stride shorter than a row
+// refuses the file.
+TEST(PNGFiles, RowsPlacedByTheCaller) {
+  TempDir dir;
+  const std::vector<UInt8> rgba = Ramp(7 * 5 * 4, 7);
+  const std::string path = dir / "rgba.png";
+  ASSERT_EQ(WritePNGFile(path.c_str(), rgba.data(), 7, 5, 0, nullptr, 0), 1);
+  struct Target {
+    std::vector<UInt8> block;
+    size_t stride = 0;  // 0: leave the preset one
+    bool refuse = false;
+    UInt32 askedWidth = 0, askedHeight = 0;
+  };
+  const PNGRowPlacer place = [](void* context, UInt32 width, UInt32 height, size_t* stride) -> UInt8* {
+    Target* t = static_cast<Target*>(context);
+    t->askedWidth = width;
+    t->askedHeight = height;
+    if (t->refuse) return nullptr;
+    if (t->stride) *stride = t->stride;
+    t->block.assign(*stride * height, 0xEE);
+    return t->block.data();
+  };
+
+  Target padded;
+  padded.stride = 7 * 4 + 5;
+  UInt32 width = 0, height = 0;
+  ASSERT_EQ(ReadPNGFileIntoRows(path.c_str(), place, &padded, &width, &height), 1);
+  EXPECT_EQ(width, 7u);
+  EXPECT_EQ(height, 5u);
+  for (size_t row = 0; row < 5; ++row) {
+    const UInt8* line = padded.block.data() + row * padded.stride;
+    EXPECT_EQ(std::vector<UInt8>(line, line + 28), std::vector<UInt8>(rgba.begin() + row * 28, rgba.begin() + row * 28 + 28));
+    EXPECT_EQ(std::vector<UInt8>(line + 28, line + padded.stride), std::vector<UInt8>(5, 0xEE)) << row;
+  }
+
+  for (bool refuse : {true, false}) {
+    Target refused;
+    refused.refuse = refuse;
+    refused.stride = 7 * 4 - 1;
+    width = height = 9;
+    EXPECT_EQ(ReadPNGFileIntoRows(path.c_str(), place, &refused, &width, &height), 0);
+    EXPECT_EQ(refused.askedWidth, 7u);
+    EXPECT_EQ(width, 0u);
+    EXPECT_EQ(height, 0u);
+  }
+  Target missing;
+  EXPECT_EQ(ReadPNGFileIntoRows((dir / "none.png").c_str(), place, &missing, &width, &height), 0);
+  EXPECT_EQ(missing.askedWidth, 0u);
+  EXPECT_EQ(ReadPNGFileIntoRows(path.c_str(), nullptr, nullptr, &width, &height), 0);
+}
+
 TEST(PNGFiles, WrittenFileUsesTheFixedFormat) {
   TempDir dir;
   const std::vector<UInt8> grey = Ramp(4 * 3, 9);

@@ -92,6 +92,11 @@ TEST(PNGHostileFiles, EveryReaderRefusesCleanly) {
     EXPECT_EQ(buffer.usedHeight, 4);
     EXPECT_EQ(buffer.width, 8);
     for (int i = 0; i < 64; ++i) ASSERT_EQ(buffer.pixels[i], 0xFFFFFFFFu);
+    // The in-place load leaves it clear instead, its used size kept.
+    EXPECT_EQ(LoadPNGIntoClearedImageBuff(&buffer, path.c_str(), 1), kErrFailed);
+    EXPECT_EQ(buffer.usedWidth, 3);
+    EXPECT_EQ(buffer.usedHeight, 4);
+    for (int i = 0; i < 64; ++i) ASSERT_EQ(buffer.pixels[i], 0u);
     FreeImageBuff(&buffer);
     ImageBuff empty{};
     EXPECT_EQ(LoadPNGIntoImageBuff(&empty, path.c_str(), 1.0f, 0), kErrFailed);

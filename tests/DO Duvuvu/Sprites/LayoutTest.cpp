@@ -190,6 +190,8 @@ TEST_F(LayoutTest, LoadsFramesAndTextures) {
   file.Write(layouts_ + "Zadados");
   ASSERT_EQ(0, LoadLayout("Zadados", sheet_.c_str(), 1));
   EXPECT_TRUE(boxes_.boxes().empty());
+  // The textures are all that is kept; the drawing below reads only them.
+  EXPECT_FALSE(LayoutSheetHeldForTesting());
   for (int k = 0; k < 36; ++k) {
     Frame& f = block_[kZadado + k];
     EXPECT_EQ("zadadoFRAME[" + std::to_string(k) + "]", Text(f.name));
@@ -224,6 +226,7 @@ TEST_F(LayoutTest, SharedTextureServesEveryFrame) {
   Layout layout = Named("Test");
   ASSERT_TRUE(Read(&layout));
   ASSERT_EQ(0, LoadLayoutImageShared(&layout, sheet_.c_str(), 1));
+  EXPECT_FALSE(LayoutSheetHeldForTesting());
   Frame& f5 = block_[kZadado + 5];
   EXPECT_NE(0u, f5.image.textureName);
   for (int k = 0; k < 36; ++k) {
@@ -247,6 +250,7 @@ TEST_F(LayoutTest, SharedTextureServesEveryFrame) {
   DeleteGLImageTexture(&f5.image);
   for (int k = 0; k < 36; ++k) block_[kZadado + k].image.textureName = 0;
   EXPECT_EQ(kErrFailed, LoadLayoutImageShared(&layout, (sheet_ + "Missing").c_str(), 1));
+  EXPECT_FALSE(LayoutSheetHeldForTesting());
 }
 
 // A frame whose bounds leave the 288 x 288 sheet (or the 1024 x 1024 buffer it
@@ -309,6 +313,50 @@ TEST_F(LayoutTest, FramesOutsideTheSheetAreRefused) {
   EXPECT_EQ("Alert: LoadLayout(): 3 frames of the layout Test lie outside its image and are not drawn; the first is "
             "zadadoFRAME[3].",
             boxes.boxes()[0].text);
+}
+
+// A sheet wider than 1024 is cut there: a frame past the cut is refused
+// like one past the picture, one before it is drawn from the sheet's pixels.
+TEST_F(LayoutTest, ASheetIsCutAt1024) {
+  OpenWindow(640, 480);
+  constexpr int kWidth = 1100;
+  constexpr int kHeight = 48;
+  std::vector<UInt32> pixels(static_cast<size_t>(kWidth) * kHeight);
+  for (int y = 0; y < kHeight; ++y)
+    for (int x = 0; x < kWidth; ++x) pixels[static_cast<size_t>(y) * kWidth + x] = SheetPixel(x, y);
+  const std::string wide = dir_->path() + "/Wide";
+  ASSERT_EQ(1, WritePNGFile((wide + ".png").c_str(), pixels.data(), kWidth, kHeight, 0, nullptr, 0));
+  LayoutFile file;
+  for (int k = 0; k < 36; ++k) {
+    PlistTag* e = k == 0 ? file.First("zadadoFRAME[0]", 36) : file.Entry("zadadoFRAME[" + std::to_string(k) + "]");
+    const int left = k == 3 ? 1000 : k == 4 ? 960 : 0;
+    LayoutFile::Bounds(e, left, 0, left + 48, 48);
+  }
+  file.Write(layouts_ + "Test");
+  for (bool shared : {false, true}) {
+    SCOPED_TRACE(shared ? "shared" : "own textures");
+    testsupport::RecordingMessageBox boxes;
+    Layout layout = Named("Test");
+    ASSERT_TRUE(Read(&layout));
+    ASSERT_EQ(0, shared ? LoadLayoutImageShared(&layout, wide.c_str(), 1) : LoadLayoutImage(&layout, wide.c_str(), 1));
+    EXPECT_FALSE(LayoutSheetHeldForTesting());
+    for (int k = 0; k < 36; ++k) EXPECT_EQ(k != 3, block_[kZadado + k].image.textureName != 0) << k;
+    ASSERT_EQ(1u, boxes.boxes().size());
+    Frame& f4 = block_[kZadado + 4];
+    f4.image.filter = kGLNearest;
+    BeginFrameGL(screen_);
+    const Rect dest = {100, 200, 148, 248};
+    DrawGLImage(&f4.image, &dest);
+    FrameImage shown = ReadBack();
+    const UInt32 want = SheetPixel(960 + 30, 20);
+    const RGBA got = shown.At(200 + 30, 100 + 20);
+    EXPECT_NEAR(static_cast<int>(want & 0xFF), got.r, 1);
+    EXPECT_NEAR(static_cast<int>(want >> 8 & 0xFF), got.g, 1);
+    if (shared) {
+      DeleteGLImageTexture(&block_[kZadado].image);
+      for (int k = 0; k < 36; ++k) block_[kZadado + k].image.textureName = 0;
+    }
+  }
 }
 
 TEST_F(LayoutTest, WhichFileIsRead) {
