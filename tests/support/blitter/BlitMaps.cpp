@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <vector>
 
 namespace blitref {
 namespace {
@@ -192,8 +193,28 @@ std::string TestMap::Diff(const TestMap& want) const {
   return text;
 }
 
+namespace {
+
+// Mapping and unmapping a table costs page faults and a TLB flush each time,
+// and a differential run makes thousands of 16-bit tables: small freed ones
+// are kept for the next, cleared, since a fresh table reads as zeros.
+constexpr size_t kKeptTableBytes = 65536 * 2;
+constexpr size_t kKeptTables = 8;
+std::vector<void*>& KeptTables() {
+  static std::vector<void*> kept;
+  return kept;
+}
+
+}  // namespace
+
 PixelTable::PixelTable(int depth, size_t entries) : depth_(depth), entries_(entries) {
   bytes_ = entries * static_cast<size_t>(depth / 8);
+  if (bytes_ == kKeptTableBytes && !KeptTables().empty()) {
+    data_ = KeptTables().back();
+    KeptTables().pop_back();
+    std::memset(data_, 0, bytes_);
+    return;
+  }
   data_ = mmap(nullptr, bytes_, PROT_READ | PROT_WRITE, MAP_PRIVATE | MAP_ANONYMOUS | MAP_NORESERVE,
                -1, 0);
   if (data_ == MAP_FAILED) {
@@ -202,7 +223,13 @@ PixelTable::PixelTable(int depth, size_t entries) : depth_(depth), entries_(entr
   }
 }
 
-PixelTable::~PixelTable() { munmap(data_, bytes_); }
+PixelTable::~PixelTable() {
+  if (bytes_ == kKeptTableBytes && KeptTables().size() < kKeptTables) {
+    KeptTables().push_back(data_);
+    return;
+  }
+  munmap(data_, bytes_);
+}
 
 uint32_t PixelTable::Get(size_t i) const {
   return LoadPixel(static_cast<const uint8_t*>(data_) + i * static_cast<size_t>(depth_ / 8), depth_);
@@ -237,6 +264,7 @@ std::unique_ptr<PixelTable> MakeLookup(int depth, std::mt19937& rng, const Pixel
     case 16: {
       // 65536 draws per table: a cheap generator keeps big runs quick.
       auto t = std::make_unique<PixelTable>(16, 65536);
+      uint16_t* out = static_cast<uint16_t*>(t->writable());
       uint32_t x = static_cast<uint32_t>(rng()) | 1;
       const uint32_t keyBelow = static_cast<uint32_t>(entries.keyShare * 65536.0);
       for (size_t i = 0; i < 65536; ++i) {
@@ -245,7 +273,7 @@ std::unique_ptr<PixelTable> MakeLookup(int depth, std::mt19937& rng, const Pixel
         x ^= x << 5;
         uint32_t v = (x >> 16) < keyBelow ? KeyOf(16) : (x & 0xFFFF);
         if (entries.maxValue != 0 && v != KeyOf(16)) v = 1 + v % entries.maxValue;
-        t->Set(i, v);
+        out[i] = static_cast<uint16_t>(v);
       }
       return t;
     }

@@ -89,6 +89,7 @@ class PixelTable {
     return static_cast<const Pixel*>(data_);
   }
   const void* data() const { return data_; }
+  void* writable() { return data_; }
   size_t entries() const { return entries_; }
   uint32_t Get(size_t i) const;
   void Set(size_t i, uint32_t value);
