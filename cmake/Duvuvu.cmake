@@ -43,7 +43,7 @@ endfunction()
 
 # duvuvu_discover_tests(<target> [DISPLAY none|shared] [PRIVATE_DISPLAY <suites...>])
 # The ctest entries of a GoogleTest binary (linked with test_main), written by
-# cmake/DuvuvuSuites.cmake each time the binary is linked.
+# cmake/DuvuvuSuites.cmake.
 function(duvuvu_discover_tests target)
   cmake_parse_arguments(ARG "" "DISPLAY" "PRIVATE_DISPLAY" ${ARGN})
   # An emulator already set (env with a driver's settings) goes in front.
@@ -68,10 +68,14 @@ function(duvuvu_discover_tests target)
     string(APPEND settings "set(SUITES_${key} [==[${pair}]==])\n")
   endforeach()
   file(GENERATE OUTPUT "${base}_suites_settings.cmake" CONTENT "${settings}")
-  add_custom_command(TARGET ${target} POST_BUILD
+  # Written again when the binary, its settings or the script change.
+  add_custom_command(OUTPUT "${base}_suites.cmake"
                      COMMAND "${CMAKE_COMMAND}" -DSETTINGS=${base}_suites_settings.cmake
                              -P "${CMAKE_SOURCE_DIR}/cmake/DuvuvuSuites.cmake"
+                     DEPENDS ${target} "${base}_suites_settings.cmake" "${CMAKE_SOURCE_DIR}/cmake/DuvuvuSuites.cmake"
+                     COMMENT "Listing the suites of ${target}"
                      VERBATIM)
+  add_custom_target(${target}_suites ALL DEPENDS "${base}_suites.cmake")
   file(WRITE "${base}_suites_include.cmake"
        "if(EXISTS [==[${base}_suites.cmake]==])\n  include([==[${base}_suites.cmake]==])\n"
        "else()\n  add_test(${target}_NOT_BUILT ${target}_NOT_BUILT)\nendif()\n")

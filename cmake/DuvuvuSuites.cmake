@@ -1,6 +1,7 @@
-# Run after a test binary is linked (cmake -DSETTINGS=<file> -P ...): lists its
-# cases and writes the ctest entries, one per suite, so each process start-up
-# (sanitizer runtime, SDL, GL) is paid once per suite rather than once per case.
+# Run by the build whenever a test binary changes (cmake -DSETTINGS=<file> -P
+# ...): lists its cases and writes the ctest entries, one per suite, so each
+# process start-up (sanitizer runtime, SDL, GL) is paid once per suite rather
+# than once per case.
 # Suites named in SUITES_PRIVATE get one entry per case on an X server of
 # their own, labelled private_display.
 #
