@@ -15,26 +15,14 @@
 #include <thread>
 #include <vector>
 
-namespace {
+#include "GeneratorWaves.h"
 
-// The generator programs in waves: a wave reads only what earlier ones made.
-std::vector<std::vector<std::string>> GeneratorWaves() {
-  std::ifstream in(DUVUVU_ASSET_GENERATOR_LIST);
-  std::vector<std::vector<std::string>> waves(1);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty())
-      waves.back().push_back(line);
-    else if (!waves.back().empty())
-      waves.emplace_back();
-  }
-  if (waves.back().empty()) waves.pop_back();
-  return waves;
-}
+namespace {
 
 std::string Quoted(const std::string& text) { return "'" + text + "'"; }
 
 void BM_RegenerateAllAssets(benchmark::State& state) {
-  const auto waves = GeneratorWaves();
+  const auto waves = ReadGeneratorWaves(DUVUVU_ASSET_GENERATOR_LIST);
   if (waves.empty()) {
     state.SkipWithError("no generator list");
     return;

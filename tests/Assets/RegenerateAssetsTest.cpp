@@ -11,25 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "GeneratorWaves.h"
 #include "TestSupport.h"
 
 namespace {
 
 namespace fs = std::filesystem;
-
-// The generator programs in waves: a wave reads only what earlier ones made.
-std::vector<std::vector<std::string>> GeneratorWaves() {
-  std::ifstream in(DUVUVU_ASSET_GENERATOR_LIST);
-  std::vector<std::vector<std::string>> waves(1);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty())
-      waves.back().push_back(line);
-    else if (!waves.back().empty())
-      waves.emplace_back();
-  }
-  if (waves.back().empty()) waves.pop_back();
-  return waves;
-}
 
 std::vector<char> FileBytes(const fs::path& path) {
   std::ifstream in(path, std::ios::binary);
@@ -39,7 +26,7 @@ std::vector<char> FileBytes(const fs::path& path) {
 extern "C" char** environ;
 
 TEST(RegenerateAssets, EmptyFolderGetsByteIdenticalFiles) {
-  const auto waves = GeneratorWaves();
+  const auto waves = ReadGeneratorWaves(DUVUVU_ASSET_GENERATOR_LIST);
   size_t programCount = 0;
   for (const auto& wave : waves) programCount += wave.size();
   ASSERT_GE(programCount, 2u);
