@@ -202,3 +202,12 @@ void SCALE16X(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect*
   Scale16XDispatch(SCALE16XVariants, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
                    lookup, tint, flipH, flipV, rotation, maskRect, alpha, alphaRect);
 }
+
+void COPY16XAllFlags(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
+                     const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
+                     const UInt16* lookup, const BlitTint* tint, UInt8 flipH, UInt8 flipV,
+                     SInt8 rotation, const Rect* maskRect, PixMapHandle alpha,
+                     const Rect* alphaRect) {
+  Copy16XDispatch(COPY16XAllFlagsVariants, src, dst, mask, srcRect, dstRect, clipRect, mode, color,
+                  lookup, tint, flipH, flipV, rotation, maskRect, alpha, alphaRect);
+}

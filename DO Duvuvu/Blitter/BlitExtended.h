@@ -108,6 +108,14 @@ void Scale16XDispatch(const BlitVariantTableX& table, PixMapHandle src, PixMapHa
 extern const BlitVariantTableX COPY16XVariants;
 extern const BlitVariantTableX SCALE16XVariants;
 
+// One run-time-flag kernel in every slot. Unlike the COPY16X kernels it
+// draws modes 16-19 without a mask as 0-3, maps each channel with its own
+// level and offset (ignoring brightLevel and brightOffset), blends every
+// pixel so bit 15 never survives, and puts a colour in place of the mapped
+// value.
+void COPY16XAllFlagsBlit(const BlitVariantArgsX& args);
+extern const BlitVariantTableX COPY16XAllFlagsVariants;
+
 void COPY16X(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
              const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
              const UInt16* lookup, const BlitTint* tint, UInt8 flipH, UInt8 flipV,
@@ -116,3 +124,9 @@ void SCALE16X(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect*
               const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
               const UInt16* lookup, const BlitTint* tint, UInt8 flipH, UInt8 flipV,
               SInt8 rotation, const Rect* maskRect, PixMapHandle alpha, const Rect* alphaRect);
+// COPY16X's set-up, then COPY16XAllFlagsBlit.
+void COPY16XAllFlags(PixMapHandle src, PixMapHandle dst, PixMapHandle mask, const Rect* srcRect,
+                     const Rect* dstRect, const Rect* clipRect, BlitMode mode, UInt32 color,
+                     const UInt16* lookup, const BlitTint* tint, UInt8 flipH, UInt8 flipV,
+                     SInt8 rotation, const Rect* maskRect, PixMapHandle alpha,
+                     const Rect* alphaRect);
