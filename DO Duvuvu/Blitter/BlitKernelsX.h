@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <type_traits>
 
 #include "BlitExtended.h"
 #include "BlitSetup.h"
@@ -73,19 +74,47 @@ inline CallValues ReadCall(const BlitVariantArgsX& a) {
 }
 
 // Each field f of p becomes (f * level + offset) >> 5, bit 15 dropped; the
-// result comes in spread form.
-template <bool kZeroOffset>
+// result comes in spread form. kNarrow: every f * level + offset fits in 16
+// bits (the set-up's levels and offsets do), so 16-bit multiplies, which
+// baseline SSE2 has, give the same fields.
+template <bool kZeroOffset, bool kNarrow = false>
 inline UInt32 MapChannels(UInt32 p, const CallValues& v) {
-  UInt32 r = ((p >> 10) & 0x1F) * v.redLevel;
-  UInt32 g = ((p >> 5) & 0x1F) * v.greenLevel;
-  UInt32 b = (p & 0x1F) * v.blueLevel;
+  using Word = std::conditional_t<kNarrow, UInt16, UInt32>;
+  Word r = static_cast<Word>(static_cast<Word>((p >> 10) & 0x1F) * static_cast<Word>(v.redLevel));
+  Word g = static_cast<Word>(static_cast<Word>((p >> 5) & 0x1F) * static_cast<Word>(v.greenLevel));
+  Word b = static_cast<Word>(static_cast<Word>(p & 0x1F) * static_cast<Word>(v.blueLevel));
   if constexpr (!kZeroOffset) {
-    r += v.redOffset;
-    g += v.greenOffset;
-    b += v.blueOffset;
+    r = static_cast<Word>(r + static_cast<Word>(v.redOffset));
+    g = static_cast<Word>(g + static_cast<Word>(v.greenOffset));
+    b = static_cast<Word>(b + static_cast<Word>(v.blueOffset));
   }
-  return (b >> 5) | ((r >> 5) << 10) | ((g >> 5) << 21);
+  return static_cast<UInt32>(b >> 5) | (static_cast<UInt32>(r >> 5) << 10) |
+         (static_cast<UInt32>(g >> 5) << 21);
 }
+
+// (SpreadPixel(p) * level) >> 5. kNarrow: a level of at most 32 keeps each
+// field's product apart and below 16 bits (red carries bit 15 with it), and
+// the blue product below 1024, so the shift splits exactly by field.
+template <bool kNarrow>
+inline UInt32 BrightenFields(UInt32 p, UInt32 level) {
+  if constexpr (kNarrow) {
+    const auto l = static_cast<UInt16>(level);
+    const auto b = static_cast<UInt16>(static_cast<UInt16>(p & 0x1F) * l);
+    const auto rb = static_cast<UInt16>(static_cast<UInt16>((p >> 10) & 0x3F) * l);
+    const auto g = static_cast<UInt16>(static_cast<UInt16>((p >> 5) & 0x1F) * l);
+    return (static_cast<UInt32>(b) >> 5) + (static_cast<UInt32>(rb) << 5) +
+           (static_cast<UInt32>(g) << 16);
+  } else {
+    return (SpreadPixel(p) * level) >> 5;
+  }
+}
+
+// Whether a recolouring call may take the 16-bit forms above.
+inline bool NarrowMapping(const CallValues& v) {
+  return (v.redLevel | v.greenLevel | v.blueLevel) <= 1024 &&
+         (v.redOffset | v.greenOffset | v.blueOffset) <= 32767;
+}
+inline bool NarrowBright(const CallValues& v) { return v.brightLevel <= 32; }
 
 // One destination pixel: mask gate, raw key tests, value, mode-3 test,
 // recolour, weight, blend, write. The branching form reads the alpha byte and
@@ -93,7 +122,7 @@ inline UInt32 MapChannels(UInt32 p, const CallValues& v) {
 // every pixel and writes the destination back where it does not draw, which
 // is what a vector loop needs; it is used only on rows that cannot see their
 // own writes, and never where a table is read.
-template <unsigned kSlot, UInt32 kMode, bool kZeroOffset>
+template <unsigned kSlot, UInt32 kMode, bool kZeroOffset, bool kNarrow = false>
 struct PixelX {
   using F = FlagsX<kSlot>;
   static constexpr UInt32 kBase = kMode & 3;
@@ -147,12 +176,13 @@ struct PixelX {
       if constexpr (F::kColor) {
         spread = v.colorSpread;
       } else if constexpr (F::kMapping) {
-        spread = MapChannels<kZeroOffset>(value, v);
+        spread = MapChannels<kZeroOffset, kNarrow>(value, v);
       } else {
         spread = SpreadPixel(value);
       }
       if constexpr (F::kBright) {
-        spread = (spread * v.brightLevel) >> 5;
+        // (The colour never meets a brightness.)
+        spread = BrightenFields<kNarrow>(value, v.brightLevel);
         if constexpr (!kZeroOffset) spread += v.brightOffset;
         spread &= kFieldMask;
       }
@@ -358,25 +388,31 @@ void RunMode(const BlitVariantArgsX& a) {
       if (!a.lookupTable) return;
     }
     const CallValues v = ReadCall(a);
-    auto walk = [&]<bool kZero>() {
-      using P = PixelX<kSlot, kMode, kZero>;
+    auto walk = [&]<bool kZero, bool kNarrow>() {
+      using P = PixelX<kSlot, kMode, kZero, kNarrow>;
       if constexpr (kScale) {
         ScaleWalkX<P, F::kMask, F::kAlpha>(a, v, kFast);
       } else {
         CopyWalkX<P, F::kMask, F::kAlpha>(a, v, kFast);
       }
     };
-    // Recolouring slots run a copy of the walk without the offset additions
-    // when every offset is 0.
+    // Recolouring slots run copies of the walk without the offset additions
+    // when every offset is 0, and with 16-bit products when the levels allow
+    // (a fast path: the plain walk keeps 32-bit ones).
     if constexpr (!F::kBright && !F::kMapping) {
-      walk.template operator()<true>();
+      walk.template operator()<true, false>();
     } else {
       const bool zeroOffset = F::kBright ? v.brightOffset == 0
                                          : (v.redOffset | v.greenOffset | v.blueOffset) == 0;
-      if (zeroOffset) {
-        walk.template operator()<true>();
+      const bool narrow = kFast && (F::kBright ? NarrowBright(v) : NarrowMapping(v));
+      if (zeroOffset && narrow) {
+        walk.template operator()<true, true>();
+      } else if (zeroOffset) {
+        walk.template operator()<true, false>();
+      } else if (narrow) {
+        walk.template operator()<false, true>();
       } else {
-        walk.template operator()<false>();
+        walk.template operator()<false, false>();
       }
     }
   }

@@ -1,5 +1,5 @@
 // The extended kernels' fast paths (row copies, fills, unit-stride rows, the
-// plain walks for whole-value slots, doubled rows) against the same kernels
+// plain walks for whole-value slots, doubled rows, 16-bit recolouring) against the same kernels
 // held to the pixel-by-pixel walk. Every case draws in one block of memory
 // that holds source, destination, mask and alpha bytes, so rows that overlap
 // can be laid out on purpose; the whole block must come out the same.
@@ -145,16 +145,28 @@ BlitVariantArgsX ArgsFor(UInt16* block, const Layout& l, Walk walk, BlitMode mod
     a.rowWalk = 0;
     a.shrinkH = walk == Walk::ScaleHalves ? 1 : 0;
   }
-  // Levels that make every stage count; offsets 0 on some calls so that the
-  // zero-offset walks run too.
+  // Levels that make every stage count, now and then one past what the
+  // 16-bit products take (above 32 or 1024, negative); offsets 0 on some
+  // calls so that the zero-offset walks run too.
+  const auto level = [&rng]() -> SInt32 {
+    switch (rng() % 8) {
+      case 0: return 33 + static_cast<SInt32>(rng() % 1500);
+      case 1: return -static_cast<SInt32>(rng() % 4) - 1;
+      default: return static_cast<SInt32>(rng() % 33);
+    }
+  };
   const bool zeroOffsets = rng() % 2 == 0;
-  a.redLevel = static_cast<SInt32>(rng() % 33);
-  a.greenLevel = static_cast<SInt32>(rng() % 33);
-  a.blueLevel = static_cast<SInt32>(rng() % 33);
-  a.redOffset = zeroOffsets ? 0 : static_cast<SInt32>(rng() % 1024);
-  a.greenOffset = zeroOffsets ? 0 : static_cast<SInt32>(rng() % 1024);
-  a.blueOffset = zeroOffsets ? 0 : static_cast<SInt32>(rng() % 1024);
-  a.brightLevel = static_cast<SInt32>(rng() % 33);
+  const auto offset = [&rng, zeroOffsets]() -> SInt32 {
+    if (zeroOffsets) return 0;
+    return rng() % 8 == 0 ? static_cast<SInt32>(rng() % 70000) : static_cast<SInt32>(rng() % 1024);
+  };
+  a.redLevel = level();
+  a.greenLevel = level();
+  a.blueLevel = level();
+  a.redOffset = offset();
+  a.greenOffset = offset();
+  a.blueOffset = offset();
+  a.brightLevel = level();
   a.brightOffset = zeroOffsets ? 0 : (rng() % 16) * 0x00100401u;
   a.transLevel = static_cast<SInt32>(rng() % 41) - 4;
   return a;
