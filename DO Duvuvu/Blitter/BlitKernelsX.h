@@ -398,13 +398,15 @@ void RunMode(const BlitVariantArgsX& a) {
     };
     // Recolouring slots run copies of the walk without the offset additions
     // when every offset is 0, and with 16-bit products when the levels allow
-    // (a fast path: the plain walk keeps 32-bit ones).
+    // (a fast path: the plain walk keeps 32-bit ones), which pays only in
+    // the vector loops: lookup slots branch per pixel.
     if constexpr (!F::kBright && !F::kMapping) {
       walk.template operator()<true, false>();
     } else {
       const bool zeroOffset = F::kBright ? v.brightOffset == 0
                                          : (v.redOffset | v.greenOffset | v.blueOffset) == 0;
-      const bool narrow = kFast && (F::kBright ? NarrowBright(v) : NarrowMapping(v));
+      const bool narrow =
+          kFast && !F::kLookup && (F::kBright ? NarrowBright(v) : NarrowMapping(v));
       if (zeroOffset && narrow) {
         walk.template operator()<true, true>();
       } else if (zeroOffset) {
