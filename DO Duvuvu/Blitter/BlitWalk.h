@@ -195,6 +195,9 @@ inline size_t SelectLanes(typename Rule::Pixel* __restrict d,
   return i;
 }
 
+// Below this a fill row's own stores beat a call to copy it.
+constexpr size_t kFillCopyBytes = 512;
+
 // Rows whose source, mask and destination lie apart, walked by index so that
 // the compiler can vectorise them.
 template <class Rule>
@@ -346,10 +349,17 @@ void CopyWalk(const BlitVariantArgs<typename F::Pixel>& a) {
       allApart = allApart && Disjoint(RowsSpan(m, maskRowPixels, rows, rowBytes), written);
     }
   }
+  // A fill's rows are all alike: later wide rows copy the first, which the
+  // library's copy writes faster than the baseline vector stores can.
+  constexpr bool kFill = !Rule::kReadsDest && !Rule::kReadsSource && !kMask && Rule::Flags::kColor;
+  const Pixel* firstRow = nullptr;
   while (d < end) {
-    if (allApart || ((!Rule::kReadsSource || (step == 1 && Disjoint(s, rowBytes, d, rowBytes))) &&
-                     (!kMask || Disjoint(m, rowBytes, d, rowBytes)))) {
+    if (kFill && firstRow && rowBytes >= kFillCopyBytes && Disjoint(firstRow, rowBytes, d, rowBytes)) {
+      std::memcpy(d, firstRow, rowBytes);
+    } else if (allApart || ((!Rule::kReadsSource || (step == 1 && Disjoint(s, rowBytes, d, rowBytes))) &&
+                            (!kMask || Disjoint(m, rowBytes, d, rowBytes)))) {
       UnitRow<Rule>(d, s, m, width, v);
+      if (kFill && !firstRow) firstRow = d;
     } else {
       const Pixel* sp = s;
       const Pixel* mp = m;

@@ -249,4 +249,37 @@ TEST(FastPathsX, OverlappingRowsKeepTheWalkOrder) {
   }
 }
 
+// Fills wide enough that later rows copy the first: rows apart and rows that
+// overlap one another come out as the pixel walk leaves them.
+TEST(FastPathsX, WideFillsEqualThePixelWalk) {
+  constexpr int kWide = 300, kPitchWide = 320, kRows = 6;
+  struct Rows {
+    const char* what;
+    ptrdiff_t rowMove;  // pixels from one row to the next
+  };
+  const std::vector<UInt16> start(8 * kPitchWide, 0x1234);
+  for (const Rows& r : {Rows{"rows apart", kPitchWide}, Rows{"rows overlapping by 100 pixels", 200}}) {
+    // (The modes that draw a colour without a mask or a destination test.)
+    for (BlitMode mode : {0u, 1u, 2u}) {
+      std::vector<UInt16> fast = start, plain = start;
+      const auto args = [&](UInt16* block) {
+        BlitVariantArgsX a;
+        a.mode = mode;
+        a.srcStart = a.maskStart = a.dstStart = block;
+        a.dstRowPixels = r.rowMove;
+        a.srcPixelStep = 1;
+        a.srcRowPixels = a.maskRowPixels = kPitchWide;
+        a.width = kWide;
+        a.dstEnd = block + kRows * r.rowMove;
+        a.color = 0x2A5F;
+        return a;
+      };
+      KernelsOf<4>().fastCopy(args(fast.data()));
+      KernelsOf<4>().plainCopy(args(plain.data()));
+      EXPECT_EQ(fast, plain) << r.what << ", mode " << mode;
+      EXPECT_NE(fast, start) << r.what << ", mode " << mode << " drew nothing";
+    }
+  }
+}
+
 }  // namespace
