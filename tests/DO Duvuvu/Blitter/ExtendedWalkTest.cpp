@@ -65,10 +65,11 @@ TEST(ExtendedWalk, CheckerboardAlphaPicksThePixelsTheSourceSamples) {
           const RequestX q = world.request(b);
           const auto clipped = ReferenceClip(q.base);
           ASSERT_TRUE(clipped);
+          const SourceMap sources(q.base);
           for (int y = clipped->top; y < clipped->bottom; ++y) {
             for (int x = clipped->left; x < clipped->right; ++x) {
               int sx = 0, sy = 0;
-              ASSERT_TRUE(ReferenceSourceOf(q.base, x, y, &sx, &sy));
+              ASSERT_TRUE(sources.SourceOf(x, y, &sx, &sy));
               if (alpha->Get(sx + dx, sy + dy) == 32) {
                 want->Set(x, y, src->Get(sx, sy));
                 ++copied;

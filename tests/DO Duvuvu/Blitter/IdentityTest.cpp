@@ -170,10 +170,11 @@ void SlotsPairSamePixels(Family family, uint32_t firstSeed, int count) {
     // And slot 0's pairing is the model's.
     ModelWorld world(b);
     const Request q = world.request(b);
+    const SourceMap sources(q);
     for (int y = 0; y < b.dst->height(); ++y) {
       for (int x = 0; x < b.dst->width(); ++x) {
         int sx = 0, sy = 0;
-        const int want = ReferenceSourceOf(q, x, y, &sx, &sy) ? sy * src.width() + sx : 0;
+        const int want = sources.SourceOf(x, y, &sx, &sy) ? sy * src.width() + sx : 0;
         ASSERT_EQ(index[0][static_cast<size_t>(y * b.dst->width() + x)], want)
             << Seed(seed, b) << " at (" << x << ", " << y << ")";
       }

@@ -182,10 +182,11 @@ void ModelShadow(const Blit& b, TestMap& want, const UInt16* table) {
   UInt32 mode = b.mode;
   if (!b.mask && mode >= 16 && mode <= 18) mode -= 16;
   if (mode > 18 || (mode & 3) == 3 || (mode & ~0x13u) != 0) return;
+  const SourceMap sources(q);
   for (int y = clipped->top; y < clipped->bottom; ++y) {
     for (int x = clipped->left; x < clipped->right; ++x) {
       int sx, sy;
-      ASSERT_TRUE(ReferenceSourceOf(q, x, y, &sx, &sy));
+      ASSERT_TRUE(sources.SourceOf(x, y, &sx, &sy));
       if (b.mask) {
         const bool key = b.mask->Get(x, y) == 0x7FFF;
         if (key == (mode >= 16)) continue;

@@ -179,6 +179,32 @@ bool ReferenceSourceOf(const Request& q, int dstX, int dstY, int* srcX, int* src
   return true;
 }
 
+SourceMap::SourceMap(const Request& q) {
+  auto p = MakePlan(q);
+  if (!p) return;
+  clipped_ = p->clipped;
+  width_ = clipped_.right - clipped_.left;
+  const size_t pixels = static_cast<size_t>(width_) * static_cast<size_t>(clipped_.bottom - clipped_.top);
+  srcX_.resize(pixels);
+  srcY_.resize(pixels);
+  size_t i = 0;
+  for (int row : p->rows) {
+    for (int col : p->cols) {
+      Unorient(q, *p, col, row, &srcX_[i], &srcY_[i]);
+      ++i;
+    }
+  }
+}
+
+bool SourceMap::SourceOf(int dstX, int dstY, int* srcX, int* srcY) const {
+  const Rect& c = clipped_;
+  if (srcX_.empty() || dstX < c.left || dstX >= c.right || dstY < c.top || dstY >= c.bottom) return false;
+  const size_t i = static_cast<size_t>(dstY - c.top) * static_cast<size_t>(width_) + static_cast<size_t>(dstX - c.left);
+  *srcX = srcX_[i];
+  *srcY = srcY_[i];
+  return true;
+}
+
 void ReferenceSlot(const Request& q, const SlotCall& call, Rules rules) {
   auto plan = MakePlan(q);
   if (!plan) return;

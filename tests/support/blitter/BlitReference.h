@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <vector>
 
 #include "MacTypes.h"
 
@@ -81,5 +82,19 @@ void ReferenceSlot(const Request& q, const SlotCall& call, Rules rules = Rules::
 // source's bounds, for destination pixel (x, y) relative to the destination's
 // bounds. Returns false when the request draws nothing.
 bool ReferenceSourceOf(const Request& q, int dstX, int dstY, int* srcX, int* srcY);
+
+// The same for every pixel of one request, worked out once: a reference that
+// asks pixel by pixel would otherwise set the request up for each of them.
+class SourceMap {
+ public:
+  explicit SourceMap(const Request& q);
+  // False outside the clipped destination, or when the request draws nothing.
+  bool SourceOf(int dstX, int dstY, int* srcX, int* srcY) const;
+
+ private:
+  Rect clipped_{};
+  int width_ = 0;
+  std::vector<int> srcX_, srcY_;  // row by row over the clipped destination
+};
 
 }  // namespace blitref

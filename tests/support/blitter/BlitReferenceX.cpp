@@ -150,6 +150,7 @@ void ReferenceSlotX(const RequestX& q, const SlotCallX& call) {
   const uint32_t colorValue = call.color & 0xFFFF;
   const uint32_t level = static_cast<uint32_t>(call.transLevel);
   const Rect& c = *clipped;
+  const SourceMap sources(b);
   for (int y = c.top; y < c.bottom; ++y) {
     for (int x = c.left; x < c.right; ++x) {
       if (mask) {
@@ -157,7 +158,7 @@ void ReferenceSlotX(const RequestX& q, const SlotCallX& call) {
         if ((m == kKey16) == inverted) continue;
       }
       int sx = 0, sy = 0;
-      ReferenceSourceOf(b, x, y, &sx, &sy);
+      sources.SourceOf(x, y, &sx, &sy);
       const uint32_t d = Load16(*b.dst, x, y);
       const uint32_t s = Load16(*b.src, sx, sy);
       if ((rule == 1 || rule == 2) && s == kKey16) continue;
