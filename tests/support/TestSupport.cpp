@@ -174,7 +174,7 @@ pid_t StartBundleProgram(const std::string& program, const std::string& home, co
     env.push_back(std::string("DISPLAY=") + display);
   else
     env.push_back("SDL_VIDEODRIVER=offscreen");
-  for (const char* name : {"PATH", "XDG_RUNTIME_DIR", "LSAN_OPTIONS", "ASAN_OPTIONS", "UBSAN_OPTIONS"})
+  for (const char* name : {"PATH", "XDG_RUNTIME_DIR", "LSAN_OPTIONS", "ASAN_OPTIONS", "UBSAN_OPTIONS", "LP_NUM_THREADS"})
     if (const char* value = std::getenv(name)) env.push_back(std::string(name) + "=" + value);
   env.insert(env.end(), extra.begin(), extra.end());
   std::vector<char*> envp;
