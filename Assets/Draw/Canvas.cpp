@@ -51,6 +51,14 @@ void PaintMask(Canvas& canvas, const Mask& mask, Color color, float opacity) {
     }
 }
 
+void PaintMask(Canvas& canvas, const MaskPatch& patch, Color color, float opacity) {
+  for (int y = 0; y < patch.mask.height(); ++y)
+    for (int x = 0; x < patch.mask.width(); ++x) {
+      const float m = patch.mask.at(x, y);
+      if (m > 0.0f) BlendPixel(canvas, patch.left + x, patch.top + y, color, m * opacity);
+    }
+}
+
 void PaintMask(Canvas& canvas, const Mask& mask, const Paint& paint, float opacity) {
   for (int y = 0; y < canvas.height(); ++y)
     for (int x = 0; x < canvas.width(); ++x) {

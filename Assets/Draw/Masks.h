@@ -27,6 +27,13 @@ class Mask {
   std::vector<float> cover_;
 };
 
+// Part of a bigger map: the rest of it is 0. The patch's top-left sits at
+// (left, top) of the bigger map.
+struct MaskPatch {
+  Mask mask;
+  int left = 0, top = 0;
+};
+
 // All of these work on maps of the same size and return a new one.
 Mask Union(const Mask& a, const Mask& b);        // max
 Mask Intersect(const Mask& a, const Mask& b);    // product

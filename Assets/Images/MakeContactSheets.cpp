@@ -31,8 +31,8 @@ void Checkerboard(Canvas& page, int left, int top, int width, int height) {
 }
 
 void Label(Canvas& page, const std::string& text, int x, int baseline, Color colour = kWhite) {
-  PaintMask(page, TextMask(page.width(), page.height(), gFace, text.c_str(), 15.0f, static_cast<float>(x),
-                           static_cast<float>(baseline)),
+  PaintMask(page, TextPatch(page.width(), page.height(), gFace, text.c_str(), 15.0f, static_cast<float>(x),
+                            static_cast<float>(baseline)),
             colour);
 }
 
@@ -76,9 +76,10 @@ Canvas ImagePage(const std::vector<Item>& items) {
   for (size_t i = 0; i < items.size(); ++i) {
     const Item& item = items[i];
     Checkerboard(page, spots[i].x, spots[i].y, item.shownWidth, item.shownHeight);
-    const Canvas shown = (item.shownWidth == item.image.width()) ? item.image
-                                                                 : Resized(item.image, item.shownWidth, item.shownHeight);
-    DrawCanvas(page, shown, spots[i].x, spots[i].y);
+    if (item.shownWidth == item.image.width())
+      DrawCanvas(page, item.image, spots[i].x, spots[i].y);
+    else
+      DrawCanvas(page, Resized(item.image, item.shownWidth, item.shownHeight), spots[i].x, spots[i].y);
     Label(page, item.path, spots[i].x, spots[i].y + item.shownHeight + 17);
     Label(page, item.note, spots[i].x, spots[i].y + item.shownHeight + 17 + kLabel, Rgb(0.7f, 0.7f, 0.75f));
   }
@@ -106,9 +107,9 @@ Canvas SheetPage(const std::string& path, const Sheet& sheet) {
     const size_t open = name.find('[');
     const std::string index = open == std::string::npos ? name : name.substr(open);
     PaintMask(page,
-              TextMask(page.width(), page.height(), gFace, (std::to_string(i) + " " + index).c_str(), 11.0f,
-                       static_cast<float>(kMargin + frame.left * zoom + 3),
-                       static_cast<float>(kMargin + frame.top * zoom + 11)),
+              TextPatch(page.width(), page.height(), gFace, (std::to_string(i) + " " + index).c_str(), 11.0f,
+                        static_cast<float>(kMargin + frame.left * zoom + 3),
+                        static_cast<float>(kMargin + frame.top * zoom + 11)),
               Rgb(1.0f, 1.0f, 0.4f));
   }
   Label(page, path + "  (" + std::to_string(sheet.image.width()) + " x " + std::to_string(sheet.image.height()) +
