@@ -82,7 +82,14 @@ void AddLight(Canvas& canvas, const Mask& mask, Color color, float opacity) {
 }
 
 void Glow(Canvas& canvas, const Mask& shape, Color color, float sigma, float strength) {
-  PaintMask(canvas, Scaled(Blurred(shape, sigma), strength), color);
+  // Only a finite strength keeps the unblurred area at 0.
+  if (sigma <= 0.0f || !std::isfinite(strength)) {
+    PaintMask(canvas, Scaled(Blurred(shape, sigma), strength), color);
+    return;
+  }
+  MaskPatch glow = BlurredPatch(shape, sigma);
+  for (float& m : glow.mask.values()) m = std::min(1.0f, m * strength);
+  PaintMask(canvas, glow, color);
 }
 
 void DrawCanvas(Canvas& dst, const Canvas& src, int ox, int oy, float opacity) {

@@ -44,6 +44,8 @@ Mask Scaled(const Mask& a, float factor);        // clamped to 1
 Mask Shifted(const Mask& a, int dx, int dy);
 // Separable Gaussian of standard deviation sigma pixels (edges read as 0).
 Mask Blurred(const Mask& a, float sigma);
+// The same blur kept only over the part that can be other than 0 (sigma > 0).
+MaskPatch BlurredPatch(const Mask& a, float sigma);
 // Each pixel replaced by f(coverage, x, y), clamped to 0..1.
 template <typename F>
 Mask Mapped(const Mask& a, F f) {
