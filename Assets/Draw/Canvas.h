@@ -31,6 +31,11 @@ class Canvas {
  public:
   Canvas() = default;
   Canvas(int width, int height);
+  Canvas(const Canvas& other);
+  Canvas(Canvas&& other) noexcept = default;
+  Canvas& operator=(const Canvas& other) = default;
+  Canvas& operator=(Canvas&& other) noexcept;
+  ~Canvas();
 
   int width() const { return width_; }
   int height() const { return height_; }

@@ -11,6 +11,11 @@ class Mask {
  public:
   Mask() = default;
   Mask(int width, int height, float fill = 0.0f);
+  Mask(const Mask& other);
+  Mask(Mask&& other) noexcept = default;
+  Mask& operator=(const Mask& other) = default;
+  Mask& operator=(Mask&& other) noexcept;
+  ~Mask();
 
   int width() const { return width_; }
   int height() const { return height_; }
