@@ -7,6 +7,7 @@
 
 #include "Generator.h"
 #include "PNGFiles.h"
+#include "Recycler.h"
 
 namespace art {
 
@@ -24,7 +25,25 @@ Color Shade(Color c, float k) { return Color{c.r * k, c.g * k, c.b * k, c.a}; }
 Color WithAlpha(Color c, float a) { return Color{c.r, c.g, c.b, a}; }
 
 Canvas::Canvas(int width, int height)
-    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, Color{0, 0, 0, 0}) {}
+    : width_(width),
+      height_(height),
+      pixels_(Recycler<Color>::Take(static_cast<size_t>(width) * height, Color{0, 0, 0, 0})) {}
+
+Canvas::Canvas(const Canvas& other)
+    : width_(other.width_), height_(other.height_), pixels_(Recycler<Color>::Take(other.pixels_.size(), Color{})) {
+  std::copy(other.pixels_.begin(), other.pixels_.end(), pixels_.begin());
+}
+
+Canvas& Canvas::operator=(Canvas&& other) noexcept {
+  if (this == &other) return *this;
+  Recycler<Color>::Give(std::move(pixels_));
+  pixels_ = std::move(other.pixels_);
+  width_ = other.width_;
+  height_ = other.height_;
+  return *this;
+}
+
+Canvas::~Canvas() { Recycler<Color>::Give(std::move(pixels_)); }
 
 void FillCanvas(Canvas& canvas, Color color) {
   const Color p{color.r * color.a, color.g * color.a, color.b * color.a, color.a};
@@ -51,6 +70,14 @@ void PaintMask(Canvas& canvas, const Mask& mask, Color color, float opacity) {
     }
 }
 
+void PaintMask(Canvas& canvas, const MaskPatch& patch, Color color, float opacity) {
+  for (int y = 0; y < patch.mask.height(); ++y)
+    for (int x = 0; x < patch.mask.width(); ++x) {
+      const float m = patch.mask.at(x, y);
+      if (m > 0.0f) BlendPixel(canvas, patch.left + x, patch.top + y, color, m * opacity);
+    }
+}
+
 void PaintMask(Canvas& canvas, const Mask& mask, const Paint& paint, float opacity) {
   for (int y = 0; y < canvas.height(); ++y)
     for (int x = 0; x < canvas.width(); ++x) {
@@ -74,7 +101,14 @@ void AddLight(Canvas& canvas, const Mask& mask, Color color, float opacity) {
 }
 
 void Glow(Canvas& canvas, const Mask& shape, Color color, float sigma, float strength) {
-  PaintMask(canvas, Scaled(Blurred(shape, sigma), strength), color);
+  // Only a finite strength keeps the unblurred area at 0.
+  if (sigma <= 0.0f || !std::isfinite(strength)) {
+    PaintMask(canvas, Scaled(Blurred(shape, sigma), strength), color);
+    return;
+  }
+  MaskPatch glow = BlurredPatch(shape, sigma);
+  for (float& m : glow.mask.values()) m = std::min(1.0f, m * strength);
+  PaintMask(canvas, glow, color);
 }
 
 void DrawCanvas(Canvas& dst, const Canvas& src, int ox, int oy, float opacity) {
@@ -178,7 +212,7 @@ uint8_t ToByte(float v) {
 }  // namespace
 
 std::vector<uint8_t> ToRGBA8(const Canvas& canvas) {
-  std::vector<uint8_t> out(canvas.pixels().size() * 4);
+  std::vector<uint8_t> out = Recycler<uint8_t>::Take(canvas.pixels().size() * 4, 0);
   for (size_t i = 0; i < canvas.pixels().size(); ++i) {
     const Color& p = canvas.pixels()[i];
     const uint8_t alpha = ToByte(p.a);
@@ -202,10 +236,11 @@ void MakeParentFolders(const std::string& path) {
 
 void SavePNG(const Canvas& canvas, const std::string& path) {
   MakeParentFolders(path);
-  const std::vector<uint8_t> rgba = ToRGBA8(canvas);
+  std::vector<uint8_t> rgba = ToRGBA8(canvas);
   if (!WritePNGFile(path.c_str(), rgba.data(), static_cast<UInt32>(canvas.width()),
                     static_cast<UInt32>(canvas.height()), 0, nullptr, 0))
     GeneratorFailure("cannot write " + path);
+  Recycler<uint8_t>::Give(std::move(rgba));
 }
 
 }  // namespace art

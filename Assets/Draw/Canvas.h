@@ -31,6 +31,11 @@ class Canvas {
  public:
   Canvas() = default;
   Canvas(int width, int height);
+  Canvas(const Canvas& other);
+  Canvas(Canvas&& other) noexcept = default;
+  Canvas& operator=(const Canvas& other) = default;
+  Canvas& operator=(Canvas&& other) noexcept;
+  ~Canvas();
 
   int width() const { return width_; }
   int height() const { return height_; }
@@ -52,6 +57,8 @@ void BlendPixel(Canvas& canvas, int x, int y, Color color, float coverage);
 // Source-over through a mask of the canvas's size.
 void PaintMask(Canvas& canvas, const Mask& mask, Color color, float opacity = 1.0f);
 void PaintMask(Canvas& canvas, const Mask& mask, const Paint& paint, float opacity = 1.0f);
+// The same through a patch of a map of the canvas's size.
+void PaintMask(Canvas& canvas, const MaskPatch& patch, Color color, float opacity = 1.0f);
 // Adds light: colour x coverage x alpha added to the colour channels, alpha
 // grows as with source-over. For cores and highlights.
 void AddLight(Canvas& canvas, const Mask& mask, Color color, float opacity = 1.0f);

@@ -18,6 +18,10 @@ int TextWidth(FT_Face face, const char* text, float size);
 // ASCII only: the renderer reads bytes as signed.
 Mask TextMask(int width, int height, FT_Face face, const char* text, float size, float x, float y,
               Align align = Align::kLeft);
+// The same lettering as TextMask, kept only over the box the face's glyphs can
+// ink (clipped to the map): labels on big pages cost their own size.
+MaskPatch TextPatch(int width, int height, FT_Face face, const char* text, float size, float x, float y,
+                    Align align = Align::kLeft);
 // Rows [top, bottom) and columns [left, right) holding any coverage; all 0 when empty.
 struct InkBox {
   int left = 0, top = 0, right = 0, bottom = 0;

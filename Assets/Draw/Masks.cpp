@@ -3,10 +3,28 @@
 #include <algorithm>
 #include <cmath>
 
+#include "Recycler.h"
+
 namespace art {
 
 Mask::Mask(int width, int height, float fill)
-    : width_(width), height_(height), cover_(static_cast<size_t>(width) * height, fill) {}
+    : width_(width), height_(height), cover_(Recycler<float>::Take(static_cast<size_t>(width) * height, fill)) {}
+
+Mask::Mask(const Mask& other)
+    : width_(other.width_), height_(other.height_), cover_(Recycler<float>::Take(other.cover_.size(), 0.0f)) {
+  std::copy(other.cover_.begin(), other.cover_.end(), cover_.begin());
+}
+
+Mask& Mask::operator=(Mask&& other) noexcept {
+  if (this == &other) return *this;
+  Recycler<float>::Give(std::move(cover_));
+  cover_ = std::move(other.cover_);
+  width_ = other.width_;
+  height_ = other.height_;
+  return *this;
+}
+
+Mask::~Mask() { Recycler<float>::Give(std::move(cover_)); }
 
 float Mask::get(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0.0f;
@@ -50,8 +68,19 @@ Mask Shifted(const Mask& a, int dx, int dy) {
   return out;
 }
 
-Mask Blurred(const Mask& a, float sigma) {
-  if (sigma <= 0.0f) return a;
+MaskPatch BlurredPatch(const Mask& a, float sigma) {
+  const int width = a.width(), height = a.height();
+  // Rows and columns of a holding anything but zero.
+  int left = width, top = height, right = 0, bottom = 0;
+  for (int y = 0; y < height; ++y)
+    for (int x = 0; x < width; ++x)
+      if (a.at(x, y) != 0.0f) {
+        left = std::min(left, x);
+        right = std::max(right, x + 1);
+        top = std::min(top, y);
+        bottom = std::max(bottom, y + 1);
+      }
+  if (right == 0) return MaskPatch{};
   const int radius = static_cast<int>(std::ceil(sigma * 3.0f));
   std::vector<float> kernel(static_cast<size_t>(2 * radius + 1));
   float sum = 0.0f;
@@ -61,24 +90,43 @@ Mask Blurred(const Mask& a, float sigma) {
     sum += w;
   }
   for (float& w : kernel) w /= sum;
-  const int width = a.width(), height = a.height();
-  Mask across(width, height);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) {
+  // Outside the ink grown by the radius every sum is of zeros alone.
+  const int outLeft = std::max(0, left - radius), outRight = std::min(width, right + radius);
+  const int outTop = std::max(0, top - radius), outBottom = std::min(height, bottom + radius);
+  const int span = outRight - outLeft;
+  // The horizontal pass over the inked rows only; the rest of it is 0.
+  Mask across(span, bottom - top);
+  for (int y = top; y < bottom; ++y)
+    for (int x = outLeft; x < outRight; ++x) {
       float v = 0.0f;
       const int lo = std::max(-radius, -x), hi = std::min(radius, width - 1 - x);
       for (int i = lo; i <= hi; ++i) v += kernel[static_cast<size_t>(i + radius)] * a.at(x + i, y);
-      across.at(x, y) = v;
+      across.at(x - outLeft, y - top) = v;
     }
-  Mask out(width, height);
-  for (int y = 0; y < height; ++y) {
+  // The vertical pass, a row of sums at a time; each sum still adds its terms
+  // in the same order.
+  MaskPatch out{Mask(span, outBottom - outTop), outLeft, outTop};
+  std::vector<float> row(static_cast<size_t>(span));
+  for (int y = outTop; y < outBottom; ++y) {
     const int lo = std::max(-radius, -y), hi = std::min(radius, height - 1 - y);
-    for (int x = 0; x < width; ++x) {
-      float v = 0.0f;
-      for (int i = lo; i <= hi; ++i) v += kernel[static_cast<size_t>(i + radius)] * across.at(x, y + i);
-      out.at(x, y) = std::min(1.0f, v);
+    std::fill(row.begin(), row.end(), 0.0f);
+    for (int i = lo; i <= hi; ++i) {
+      const int from = y + i;
+      if (from < top || from >= bottom) continue;  // adding +0 changes no sum
+      const float k = kernel[static_cast<size_t>(i + radius)];
+      for (int x = 0; x < span; ++x) row[static_cast<size_t>(x)] += k * across.at(x, from - top);
     }
+    for (int x = 0; x < span; ++x) out.mask.at(x, y - outTop) = std::min(1.0f, row[static_cast<size_t>(x)]);
   }
+  return out;
+}
+
+Mask Blurred(const Mask& a, float sigma) {
+  if (sigma <= 0.0f) return a;
+  const MaskPatch patch = BlurredPatch(a, sigma);
+  Mask out(a.width(), a.height());
+  for (int y = 0; y < patch.mask.height(); ++y)
+    for (int x = 0; x < patch.mask.width(); ++x) out.at(patch.left + x, patch.top + y) = patch.mask.at(x, y);
   return out;
 }
 

@@ -11,6 +11,11 @@ class Mask {
  public:
   Mask() = default;
   Mask(int width, int height, float fill = 0.0f);
+  Mask(const Mask& other);
+  Mask(Mask&& other) noexcept = default;
+  Mask& operator=(const Mask& other) = default;
+  Mask& operator=(Mask&& other) noexcept;
+  ~Mask();
 
   int width() const { return width_; }
   int height() const { return height_; }
@@ -27,6 +32,13 @@ class Mask {
   std::vector<float> cover_;
 };
 
+// Part of a bigger map: the rest of it is 0. The patch's top-left sits at
+// (left, top) of the bigger map.
+struct MaskPatch {
+  Mask mask;
+  int left = 0, top = 0;
+};
+
 // All of these work on maps of the same size and return a new one.
 Mask Union(const Mask& a, const Mask& b);        // max
 Mask Intersect(const Mask& a, const Mask& b);    // product
@@ -37,6 +49,8 @@ Mask Scaled(const Mask& a, float factor);        // clamped to 1
 Mask Shifted(const Mask& a, int dx, int dy);
 // Separable Gaussian of standard deviation sigma pixels (edges read as 0).
 Mask Blurred(const Mask& a, float sigma);
+// The same blur kept only over the part that can be other than 0 (sigma > 0).
+MaskPatch BlurredPatch(const Mask& a, float sigma);
 // Each pixel replaced by f(coverage, x, y), clamped to 0..1.
 template <typename F>
 Mask Mapped(const Mask& a, F f) {

@@ -199,13 +199,21 @@ Mask FillPath(int width, int height, const Path& path, FillRule rule) {
   };
   std::vector<Crossing> crossings;
   std::vector<float> row(static_cast<size_t>(width) + 1);
+  // The edges a pixel row can meet, in their first order, so each sample row
+  // scans a few edges instead of all of them.
+  std::vector<Edge> live;
   for (int y = 0; y < height; ++y) {
+    const float rowTop = static_cast<float>(y), rowBottom = static_cast<float>(y + 1);
+    live.clear();
+    for (const Edge& e : edges)
+      if (e.y1 >= rowTop && e.y0 <= rowBottom) live.push_back(e);
+    if (live.empty()) continue;
     std::fill(row.begin(), row.end(), 0.0f);
     bool any = false;
     for (int s = 0; s < kRows; ++s) {
       const float sy = static_cast<float>(y) + (static_cast<float>(s) + 0.5f) / kRows;
       crossings.clear();
-      for (const Edge& e : edges) {
+      for (const Edge& e : live) {
         if (sy < e.y0 || sy >= e.y1) continue;
         crossings.push_back(Crossing{e.x0 + (sy - e.y0) * (e.x1 - e.x0) / (e.y1 - e.y0), e.dir});
       }

@@ -4,10 +4,12 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <utility>
 
 #include "Generator.h"
 #include "PNGFiles.h"
 #include "PlistTag.h"
+#include "Recycler.h"
 
 namespace art {
 
@@ -24,10 +26,23 @@ Canvas Sheet::Crop(const SheetFrame& frame) const {
   return out;
 }
 
+namespace {
+
+// The decoder's rows go to a kept buffer rather than a fresh block a file.
+UInt8* PlaceRows(void* context, UInt32 width, UInt32 height, size_t* stride) {
+  auto* bytes = static_cast<std::vector<uint8_t>*>(context);
+  *bytes = Recycler<uint8_t>::Take(static_cast<size_t>(width) * height * 4, 0);
+  *stride = static_cast<size_t>(width) * 4;
+  return bytes->data();
+}
+
+}  // namespace
+
 Canvas ReadPNGCanvas(const std::string& path) {
   UInt32 width = 0, height = 0;
-  UInt8* rgba = ReadPNGFile(path.c_str(), &width, &height, 0, nullptr, nullptr);
-  if (!rgba) GeneratorFailure("cannot read " + path);
+  std::vector<uint8_t> rgba;
+  if (!ReadPNGFileIntoRows(path.c_str(), PlaceRows, &rgba, &width, &height))
+    GeneratorFailure("cannot read " + path);
   Canvas canvas(static_cast<int>(width), static_cast<int>(height));
   for (size_t i = 0; i < canvas.pixels().size(); ++i) {
     const float a = static_cast<float>(rgba[i * 4 + 3]) / 255.0f;
@@ -35,7 +50,7 @@ Canvas ReadPNGCanvas(const std::string& path) {
                                static_cast<float>(rgba[i * 4 + 1]) / 255.0f * a,
                                static_cast<float>(rgba[i * 4 + 2]) / 255.0f * a, a};
   }
-  delete[] rgba;
+  Recycler<uint8_t>::Give(std::move(rgba));
   return canvas;
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Draw.h"
+#include "PNGFiles.h"
 #include "SheetFrames.h"
 #include "Widgets.h"
 
@@ -31,24 +32,25 @@ void Checkerboard(Canvas& page, int left, int top, int width, int height) {
 }
 
 void Label(Canvas& page, const std::string& text, int x, int baseline, Color colour = kWhite) {
-  PaintMask(page, TextMask(page.width(), page.height(), gFace, text.c_str(), 15.0f, static_cast<float>(x),
-                           static_cast<float>(baseline)),
+  PaintMask(page, TextPatch(page.width(), page.height(), gFace, text.c_str(), 15.0f, static_cast<float>(x),
+                            static_cast<float>(baseline)),
             colour);
 }
 
 // Shown scale: big pictures halved, tiny ones enlarged so they can be judged.
-int Zoom(const Canvas& image) {
-  const int side = std::max(image.width(), image.height());
+int Zoom(int width, int height) {
+  const int side = std::max(width, height);
   if (side <= 16) return 6;
   if (side <= 40) return 4;
   if (side <= 96) return 2;
   return 1;
 }
 
+// A picture is read when its page is drawn, not all of them up front.
 struct Item {
+  std::string file;
   std::string path;
-  Canvas image;
-  int shownWidth, shownHeight;
+  int width, shownWidth, shownHeight;
   std::string note;
 };
 
@@ -76,9 +78,11 @@ Canvas ImagePage(const std::vector<Item>& items) {
   for (size_t i = 0; i < items.size(); ++i) {
     const Item& item = items[i];
     Checkerboard(page, spots[i].x, spots[i].y, item.shownWidth, item.shownHeight);
-    const Canvas shown = (item.shownWidth == item.image.width()) ? item.image
-                                                                 : Resized(item.image, item.shownWidth, item.shownHeight);
-    DrawCanvas(page, shown, spots[i].x, spots[i].y);
+    const Canvas image = ReadPNGCanvas(item.file);
+    if (item.shownWidth == item.width)
+      DrawCanvas(page, image, spots[i].x, spots[i].y);
+    else
+      DrawCanvas(page, Resized(image, item.shownWidth, item.shownHeight), spots[i].x, spots[i].y);
     Label(page, item.path, spots[i].x, spots[i].y + item.shownHeight + 17);
     Label(page, item.note, spots[i].x, spots[i].y + item.shownHeight + 17 + kLabel, Rgb(0.7f, 0.7f, 0.75f));
   }
@@ -106,9 +110,9 @@ Canvas SheetPage(const std::string& path, const Sheet& sheet) {
     const size_t open = name.find('[');
     const std::string index = open == std::string::npos ? name : name.substr(open);
     PaintMask(page,
-              TextMask(page.width(), page.height(), gFace, (std::to_string(i) + " " + index).c_str(), 11.0f,
-                       static_cast<float>(kMargin + frame.left * zoom + 3),
-                       static_cast<float>(kMargin + frame.top * zoom + 11)),
+              TextPatch(page.width(), page.height(), gFace, (std::to_string(i) + " " + index).c_str(), 11.0f,
+                        static_cast<float>(kMargin + frame.left * zoom + 3),
+                        static_cast<float>(kMargin + frame.top * zoom + 11)),
               Rgb(1.0f, 1.0f, 0.4f));
   }
   Label(page, path + "  (" + std::to_string(sheet.image.width()) + " x " + std::to_string(sheet.image.height()) +
@@ -146,18 +150,20 @@ int main(int argc, char** argv) {
     for (size_t g = 1; g < std::size(groups); ++g)
       if (path.rfind(groups[g][1], 0) == 0) group = g;
     if (path.rfind("Main/", 0) == 0 || path.rfind("Pause/", 0) == 0) group = 3;
-    Canvas image = ReadPNGCanvas(resources + path);
-    const int zoom = Zoom(image);
-    int shownWidth = image.width() * zoom, shownHeight = image.height() * zoom;
-    if (image.width() > 512) {
-      shownWidth = image.width() / 2;
-      shownHeight = image.height() / 2;
+    UInt32 fileWidth = 0, fileHeight = 0;
+    if (GetPNGFileSize((resources + path).c_str(), &fileWidth, &fileHeight) != 0)
+      GeneratorFailure("cannot read " + resources + path);
+    const int width = static_cast<int>(fileWidth), height = static_cast<int>(fileHeight);
+    const int zoom = Zoom(width, height);
+    int shownWidth = width * zoom, shownHeight = height * zoom;
+    if (width > 512) {
+      shownWidth = width / 2;
+      shownHeight = height / 2;
     }
-    const std::string note = std::to_string(image.width()) + " x " + std::to_string(image.height()) +
-                             (shownWidth == image.width() ? "" : (shownWidth > image.width()
-                                                                      ? ", shown x" + std::to_string(zoom)
-                                                                      : ", shown x0.5"));
-    pages[group].push_back(Item{path, std::move(image), shownWidth, shownHeight, note});
+    const std::string note = std::to_string(width) + " x " + std::to_string(height) +
+                             (shownWidth == width ? "" : (shownWidth > width ? ", shown x" + std::to_string(zoom)
+                                                                             : ", shown x0.5"));
+    pages[group].push_back(Item{resources + path, path, width, shownWidth, shownHeight, note});
   }
   for (size_t g = 0; g < pages.size(); ++g)
     SavePNG(ImagePage(pages[g]), args.Review(std::string("Contact Sheet ") + groups[g][0] + ".png"));

@@ -31,6 +31,9 @@ struct Feature {
   float width;   // angular radius, radians
   float height;  // relative to the radius; negative digs a crater
   bool crater;
+  // Directions with a cosine below this are past a crater's rim by over four
+  // widths: its terms there are exactly 0.
+  float farCos;
 };
 
 constexpr int kFeatures = 18;
@@ -48,6 +51,7 @@ std::array<Feature, kFeatures> MakeFeatures() {
     if (f.crater) {
       f.width = rng.Range(0.22f, 0.42f);
       f.height = rng.Range(0.05f, 0.09f);
+      f.farCos = static_cast<float>(std::cos(4.2 * static_cast<double>(f.width)));
     } else {
       f.width = rng.Range(0.45f, 0.9f);
       f.height = rng.Range(-0.16f, 0.2f);
@@ -61,12 +65,16 @@ float SurfaceRadius(const std::array<Feature, kFeatures>& features, Vec3 d) {
   float r = 1.0f;
   for (const Feature& f : features) {
     const float c = std::clamp(Dot(d, f.dir), -1.0f, 1.0f);
+    // There rim * rim is over 104, so the exponential is 0 and r stays as it is.
+    if (f.crater && c < f.farCos) continue;
     const float angle = std::acos(c);
     const float t = angle / f.width;
     if (f.crater) {
       if (t < 1.0f) r -= f.height * (1.0f - t * t);
       const float rim = (t - 1.0f) / 0.3f;
-      r += f.height * 0.45f * std::exp(-rim * rim);
+      // expf is 0 below -104; its slow path for that costs more than the rest.
+      const float fall = rim * rim > 104.0f ? 0.0f : std::exp(-rim * rim);
+      r += f.height * 0.45f * fall;
     } else {
       r += f.height * std::exp(-t * t);
     }

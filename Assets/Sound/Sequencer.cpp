@@ -200,21 +200,43 @@ double SoftLimit(double x) {
 
 }  // namespace
 
+void SongBuffers::Reserve(long frames) {
+  const size_t n = static_cast<size_t>(frames);
+  for (std::vector<double>* bus : {&left, &right, &send}) bus->reserve(n);
+  out.reserve(2 * n);
+}
+
 std::vector<float> RenderSong(const Song& song) {
+  SongBuffers buffers;
+  RenderSong(song, buffers);
+  return std::move(buffers.out);
+}
+
+const std::vector<float>& RenderSong(const Song& song, SongBuffers& buffers) {
   const long frames = LoopFrames(song);
   const long step = StepFrames(song);
   const double stepSeconds = static_cast<double>(step) / kRate;
-  std::vector<double> left(static_cast<size_t>(frames), 0.0), right(left), send(left);
+  std::vector<double>& left = buffers.left;
+  std::vector<double>& right = buffers.right;
+  std::vector<double>& send = buffers.send;
+  for (std::vector<double>* bus : {&left, &right, &send}) bus->assign(static_cast<size_t>(frames), 0.0);
 
   uint32_t seed = 1;
   bool arpLeft = true;
+  // One voice buffer for the whole song: a fresh one a note cost more in
+  // allocation and page faults than the synthesis itself.
   Voice v;
+  const auto fresh = [&v] {
+    v.samples.clear();
+    v.pan = 0.0;
+    v.send = 0.0;
+  };
   for (const Note& n : song.notes) {
     const long start = static_cast<long>(n.step) * step;
     const double hz = MidiToHz(n.pitch);
     const double length = n.steps * stepSeconds;
     seed += 100003u;
-    v = Voice{};
+    fresh();
     switch (n.instrument) {
       case Instrument::Kick: Kick(v, n.velocity, seed); break;
       case Instrument::Snare: Snare(v, n.velocity, seed); break;
@@ -230,7 +252,7 @@ std::vector<float> RenderSong(const Song& song) {
         // Two saws a few cents apart, one each side.
         PadHalf(v, hz * 1.0046, n.velocity, length, -0.6);
         Mix(v, start, frames, left, right, send);
-        v = Voice{};
+        fresh();
         PadHalf(v, hz / 1.0046, n.velocity, length, 0.6);
         break;
     }
@@ -242,7 +264,8 @@ std::vector<float> RenderSong(const Song& song) {
   for (long i = 0; i < frames; ++i) sum += left[i] * left[i] + right[i] * right[i];
   const double rms = std::sqrt(sum / (2.0 * static_cast<double>(frames)));
   const double gain = rms > 0.0 ? synth::DbToGain(-16.5) / rms : 0.0;
-  std::vector<float> out(static_cast<size_t>(frames) * 2);
+  std::vector<float>& out = buffers.out;
+  out.assign(static_cast<size_t>(frames) * 2, 0.0f);
   for (long i = 0; i < frames; ++i) {
     out[2 * i] = static_cast<float>(SoftLimit(gain * left[i]));
     out[2 * i + 1] = static_cast<float>(SoftLimit(gain * right[i]));

@@ -41,4 +41,15 @@ long LoopFrames(const Song& song);
 // about -16.5 dBFS with the peaks held below -2.5 dBFS.
 std::vector<float> RenderSong(const Song& song);
 
+// Working memory of the renderer. Kept from song to song (reserved for the
+// longest), a run of songs touches fresh pages once instead of per song.
+struct SongBuffers {
+  std::vector<double> left, right, send;
+  std::vector<float> out;
+
+  void Reserve(long frames);
+};
+// The same samples, in buffers.out.
+const std::vector<float>& RenderSong(const Song& song, SongBuffers& buffers);
+
 }  // namespace music

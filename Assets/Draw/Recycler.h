@@ -1,0 +1,52 @@
+// Big pixel buffers handed back when a map or canvas dies and taken again by
+// the next one. The generators make hundreds of canvas-sized temporaries, and
+// fresh memory costs a page fault every 4 KB, far more than filling it.
+#pragma once
+
+#include <cstddef>
+#include <utility>
+#include <vector>
+
+namespace art {
+
+template <typename T>
+class Recycler {
+ public:
+  // n copies of value, in a kept buffer when one fits.
+  static std::vector<T> Take(size_t n, const T& value) {
+    std::vector<T> out;
+    if (n >= kSmallest) {
+      std::vector<std::vector<T>>& kept = Kept();
+      // The newest that fits without wasting more than half of it.
+      for (size_t i = kept.size(); i-- > 0;) {
+        if (kept[i].capacity() < n || kept[i].capacity() / 2 > n) continue;
+        out = std::move(kept[i]);
+        kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
+        break;
+      }
+    }
+    out.assign(n, value);
+    return out;
+  }
+
+  // Keeps buffer for a later Take; small ones are left to the allocator.
+  static void Give(std::vector<T>&& buffer) {
+    if (buffer.capacity() < kSmallest) return;
+    std::vector<std::vector<T>>& kept = Kept();
+    if (kept.size() == kMostKept) kept.erase(kept.begin());  // the oldest goes
+    kept.push_back(std::move(buffer));
+  }
+
+ private:
+  static constexpr size_t kSmallest = 16384;
+  static constexpr size_t kMostKept = 8;
+
+  // Never destroyed, so a map or canvas ending after the static destructors
+  // still has somewhere to go.
+  static std::vector<std::vector<T>>& Kept() {
+    static auto* kept = new std::vector<std::vector<T>>();
+    return *kept;
+  }
+};
+
+}  // namespace art
