@@ -53,11 +53,11 @@ TEST(DrawKitText, PatchesMatchWholeMapLettering) {
       {"Wg|y Q", 15.0f, 20.0f, 30.0f, Align::kLeft},
       {"RIGHT", 20.0f, 158.0f, 40.0f, Align::kRight},
       {"centre", 24.0f, 80.0f, 24.0f, Align::kCentre},
-      {"cut left", 18.0f, -30.0f, 30.0f, Align::kLeft},   // partly off each edge
+      {"cut left", 18.0f, -30.0f, 30.0f, Align::kLeft},  // partly off each edge
       {"cut right", 18.0f, 120.0f, 30.0f, Align::kLeft},
       {"Top", 30.0f, 10.0f, 8.0f, Align::kLeft},
       {"gyp", 30.0f, 10.0f, 52.0f, Align::kLeft},
-      {"nowhere", 15.0f, 400.0f, 30.0f, Align::kLeft},     // wholly outside
+      {"nowhere", 15.0f, 400.0f, 30.0f, Align::kLeft},  // wholly outside
       {"far up", 15.0f, 10.0f, -200.0f, Align::kLeft},
       {"half pixel", 15.0f, 10.5f, 30.25f, Align::kLeft},  // a fractional pen
       {"big", 90.0f, 5.0f, 44.0f, Align::kLeft},           // taller than the map
@@ -182,9 +182,12 @@ TEST(DrawKitBuffers, RecycledMemoryStartsAsAFreshMapOrCanvas) {
 TEST(DrawKitPaths, RectangleCoverageIsExactAndClipped) {
   // Sixteen sample rows a pixel: a half-pixel edge covers exactly half.
   const Mask rect = FillPath(6, 6, Path().AddRect(1.25f, 2.0f, 3.75f, 4.5f));
-  const float expected[6][6] = {{0, 0, 0, 0, 0, 0},     {0, 0, 0, 0, 0, 0},
-                                {0, 0.75f, 1, 0.75f, 0, 0}, {0, 0.75f, 1, 0.75f, 0, 0},
-                                {0, 0.375f, 0.5f, 0.375f, 0, 0}, {0, 0, 0, 0, 0, 0}};
+  const float expected[6][6] = {{0, 0, 0, 0, 0, 0},
+                                {0, 0, 0, 0, 0, 0},
+                                {0, 0.75f, 1, 0.75f, 0, 0},
+                                {0, 0.75f, 1, 0.75f, 0, 0},
+                                {0, 0.375f, 0.5f, 0.375f, 0, 0},
+                                {0, 0, 0, 0, 0, 0}};
   for (int y = 0; y < 6; ++y)
     for (int x = 0; x < 6; ++x) EXPECT_EQ(rect.at(x, y), expected[y][x]) << x << "," << y;
   // Shapes reaching past the map, or wholly above or below it.
