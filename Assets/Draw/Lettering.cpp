@@ -33,15 +33,19 @@ InkBox Reach(int width, int height, FT_Face face, const char* text, float size, 
   if (x != std::floor(x) || y != std::floor(y) || std::fabs(x) > 1.0e6f || std::fabs(y) > 1.0e6f) return whole;
   const int measured = MeasureText(text, face, size);
   if (measured < 0) return whole;
-  const int penLeft = static_cast<int>(x) - (align == Align::kLeft ? 0 : (align == Align::kRight ? measured : measured / 2));
+  const int penLeft =
+      static_cast<int>(x) - (align == Align::kLeft ? 0 : (align == Align::kRight ? measured : measured / 2));
   const float scale = size / static_cast<float>(face->units_per_EM);
   constexpr int kSlack = 3;
   const int left = penLeft + static_cast<int>(std::floor(static_cast<float>(face->bbox.xMin) * scale)) - kSlack;
-  const int right = penLeft + measured + static_cast<int>(std::ceil(static_cast<float>(face->bbox.xMax) * scale)) + kSlack;
-  const int top = static_cast<int>(y) - static_cast<int>(std::ceil(static_cast<float>(face->bbox.yMax) * scale)) - kSlack;
-  const int bottom = static_cast<int>(y) - static_cast<int>(std::floor(static_cast<float>(face->bbox.yMin) * scale)) + kSlack;
-  InkBox box{std::clamp(left, 0, width), std::clamp(top, 0, height),
-             std::clamp(right, 0, width), std::clamp(bottom, 0, height)};
+  const int right =
+      penLeft + measured + static_cast<int>(std::ceil(static_cast<float>(face->bbox.xMax) * scale)) + kSlack;
+  const int top =
+      static_cast<int>(y) - static_cast<int>(std::ceil(static_cast<float>(face->bbox.yMax) * scale)) - kSlack;
+  const int bottom =
+      static_cast<int>(y) - static_cast<int>(std::floor(static_cast<float>(face->bbox.yMin) * scale)) + kSlack;
+  InkBox box{std::clamp(left, 0, width), std::clamp(top, 0, height), std::clamp(right, 0, width),
+             std::clamp(bottom, 0, height)};
   if (box.right <= box.left || box.bottom <= box.top) return InkBox{};
   return box;
 }

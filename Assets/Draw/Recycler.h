@@ -17,12 +17,13 @@ class Recycler {
     std::vector<T> out;
     if (n >= kSmallest) {
       std::vector<std::vector<T>>& kept = Kept();
-      // The newest that fits without wasting more than half of it.
-      for (size_t i = kept.size(); i-- > 0;) {
-        if (kept[i].capacity() < n || kept[i].capacity() / 2 > n) continue;
-        out = std::move(kept[i]);
-        kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(i));
-        break;
+      // The smallest that fits.
+      size_t best = kept.size();
+      for (size_t i = 0; i < kept.size(); ++i)
+        if (kept[i].capacity() >= n && (best == kept.size() || kept[i].capacity() < kept[best].capacity())) best = i;
+      if (best < kept.size()) {
+        out = std::move(kept[best]);
+        kept.erase(kept.begin() + static_cast<std::ptrdiff_t>(best));
       }
     }
     out.assign(n, value);
@@ -42,9 +43,13 @@ class Recycler {
   static constexpr size_t kMostKept = 8;
 
   // Never destroyed, so a map or canvas ending after the static destructors
-  // still has somewhere to go.
+  // still has somewhere to go; but emptied at exit, so that the leak checker
+  // does not scan megabytes of pixels for pointers.
   static std::vector<std::vector<T>>& Kept() {
     static auto* kept = new std::vector<std::vector<T>>();
+    static const struct Drain {
+      ~Drain() { kept->clear(); }
+    } drain;
     return *kept;
   }
 };

@@ -41,8 +41,7 @@ UInt8* PlaceRows(void* context, UInt32 width, UInt32 height, size_t* stride) {
 Canvas ReadPNGCanvas(const std::string& path) {
   UInt32 width = 0, height = 0;
   std::vector<uint8_t> rgba;
-  if (!ReadPNGFileIntoRows(path.c_str(), PlaceRows, &rgba, &width, &height))
-    GeneratorFailure("cannot read " + path);
+  if (!ReadPNGFileIntoRows(path.c_str(), PlaceRows, &rgba, &width, &height)) GeneratorFailure("cannot read " + path);
   Canvas canvas(static_cast<int>(width), static_cast<int>(height));
   for (size_t i = 0; i < canvas.pixels().size(); ++i) {
     const float a = static_cast<float>(rgba[i * 4 + 3]) / 255.0f;

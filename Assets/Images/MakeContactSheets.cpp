@@ -32,8 +32,9 @@ void Checkerboard(Canvas& page, int left, int top, int width, int height) {
 }
 
 void Label(Canvas& page, const std::string& text, int x, int baseline, Color colour = kWhite) {
-  PaintMask(page, TextPatch(page.width(), page.height(), gFace, text.c_str(), 15.0f, static_cast<float>(x),
-                            static_cast<float>(baseline)),
+  PaintMask(page,
+            TextPatch(page.width(), page.height(), gFace, text.c_str(), 15.0f, static_cast<float>(x),
+                      static_cast<float>(baseline)),
             colour);
 }
 
@@ -160,9 +161,9 @@ int main(int argc, char** argv) {
       shownWidth = width / 2;
       shownHeight = height / 2;
     }
-    const std::string note = std::to_string(width) + " x " + std::to_string(height) +
-                             (shownWidth == width ? "" : (shownWidth > width ? ", shown x" + std::to_string(zoom)
-                                                                             : ", shown x0.5"));
+    const std::string note =
+        std::to_string(width) + " x " + std::to_string(height) +
+        (shownWidth == width ? "" : (shownWidth > width ? ", shown x" + std::to_string(zoom) : ", shown x0.5"));
     pages[group].push_back(Item{resources + path, path, width, shownWidth, shownHeight, note});
   }
   for (size_t g = 0; g < pages.size(); ++g)
