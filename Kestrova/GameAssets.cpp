@@ -84,12 +84,19 @@ std::string ResourcesPath() {
   return path;
 }
 
+// Every user of the pool clears it before drawing into it, so once a picture
+// is a texture its pixels are never read again: clearing the pool then gives
+// its pages back instead of holding the last picture (a whole 1024 x 1024
+// background) for the rest of the run.
+void ReleasePoolPixels() { ClearImageBuff(&ImagePool); }
+
 // The pool is cleared before every load, so the file can be decoded straight
 // into it: a failed load leaves it clear just the same.
 void LoadIntoClearPool(GLImage* image, const std::string& path, UInt8 premultiply) {
   if (LoadPNGIntoClearedImageBuff(&ImagePool, path.c_str(), premultiply) != 0) return;
   const Rect used = {0, 0, ImagePool.usedHeight, ImagePool.usedWidth};
   MakeGLImage(image, ImagePool.pixels, ImagePool.rowBytes, 32, &used);
+  ReleasePoolPixels();
 }
 
 void SetImageForGraphics(GLImage* image, const char* name, UInt8 premultiply) {
@@ -304,6 +311,7 @@ void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
     SetGLImageTexCoords(&images[i], &shown[i]);
     images[i].forceBlend = premultiply;
   }
+  ReleasePoolPixels();
 }
 
 // The shadow's value changes nothing in the load: the shadow is the same

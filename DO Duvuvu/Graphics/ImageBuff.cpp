@@ -24,8 +24,25 @@ void FillRow(ImageBuff* buffer, SInt32 row, SInt32 left, SInt32 right, UInt32 co
   std::fill(line + left, line + right, color);
 }
 
+// A large block is cleared by swapping it for a fresh one: the allocator maps
+// a block that size zero-filled and untouched, and the old block's pages go
+// back to the system, so a buffer that sees only small images after a large
+// one holds the rows they touch, not the whole block. false (the block kept
+// as it was) below that size or when no fresh block can be had.
+constexpr UInt32 kFreshClearBytes = 256 * 1024;
+
+bool ClearWithFreshBlock(ImageBuff* buffer) {
+  if (buffer->size < kFreshClearBytes) return false;
+  auto* fresh = static_cast<UInt32*>(std::calloc(buffer->size / 4, 4));
+  if (!fresh) return false;
+  std::free(buffer->pixels);
+  buffer->pixels = fresh;
+  return true;
+}
+
 SInt32 FillWhole(ImageBuff* buffer, UInt32 color) {
   if (!HasPixels(buffer)) return kErrFailed;
+  if (color == 0 && ClearWithFreshBlock(buffer)) return 0;
   std::fill_n(buffer->pixels, buffer->size / 4, color);
   return 0;
 }
@@ -183,6 +200,8 @@ SInt32 LoadPNGIntoImageBuff(ImageBuff* buffer, const char* path, float, UInt8 pr
 
 SInt32 LoadPNGIntoClearedImageBuff(ImageBuff* buffer, const char* path, UInt8 premultiply) {
   if (!buffer || !buffer->pixels) return LoadPNGIntoImageBuff(buffer, path, 1.0f, premultiply);
+  // A fresh block needs no clearing around the image afterwards.
+  const bool fresh = ClearWithFreshBlock(buffer);
   Corner corner{buffer, false};
   UInt32 width = 0, height = 0;
   if (!ReadPNGFileIntoRows(path, PlaceInCorner, &corner, &width, &height)) {
@@ -192,6 +211,6 @@ SInt32 LoadPNGIntoClearedImageBuff(ImageBuff* buffer, const char* path, UInt8 pr
     return kErrFailed;
   }
   ConvertInPlace(buffer, width, height, premultiply);
-  ClearAround(buffer);
+  if (!fresh) ClearAround(buffer);
   return 0;
 }

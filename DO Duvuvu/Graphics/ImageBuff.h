@@ -31,6 +31,8 @@ SInt32 FreeImageBuff(ImageBuff* buffer);
 
 // The fills answer -1 without a block, else 0. Rects are half-open buffer
 // pixel coordinates, must lie inside the buffer, and are not clipped.
+// Clearing (here and before a cleared load) may give a large buffer a new
+// block: read pixels afresh after it, never through an old pointer.
 SInt32 ClearImageBuff(ImageBuff* buffer);
 SInt32 FillImageBuffBlack(ImageBuff* buffer);
 SInt32 FillImageBuffWhite(ImageBuff* buffer);
