@@ -84,19 +84,13 @@ std::string ResourcesPath() {
   return path;
 }
 
-// Every user of the pool clears it before drawing into it, so once a picture
-// is a texture its pixels are never read again: clearing the pool then gives
-// its pages back instead of holding the last picture (a whole 1024 x 1024
-// background) for the rest of the run.
-void ReleasePoolPixels() { ClearImageBuff(&ImagePool); }
-
 // The pool is cleared before every load, so the file can be decoded straight
 // into it: a failed load leaves it clear just the same.
 void LoadIntoClearPool(GLImage* image, const std::string& path, UInt8 premultiply) {
+  ReadyImageBuff(&ImagePool);
   if (LoadPNGIntoClearedImageBuff(&ImagePool, path.c_str(), premultiply) != 0) return;
   const Rect used = {0, 0, ImagePool.usedHeight, ImagePool.usedWidth};
   MakeGLImage(image, ImagePool.pixels, ImagePool.rowBytes, 32, &used);
-  ReleasePoolPixels();
 }
 
 void SetImageForGraphics(GLImage* image, const char* name, UInt8 premultiply) {
@@ -176,6 +170,13 @@ void ExitGameImages() {
   if (ImagePool.pixels) FreeImageBuff(&ImagePool);
   ImagePool = ImageBuff{};
   gAssetsLoaded = false;
+}
+
+// Every user of the pool makes it ready and clears it before drawing, and
+// reads back only what it drew: between steps its pixels are never read, and
+// its 4 MB block need not be held then.
+void ReleaseImagePool() {
+  if (ImagePool.pixels) FreeImageBuff(&ImagePool);
 }
 
 // Loading ------------------------------------------------------------------------
@@ -294,6 +295,7 @@ void LoadGameGraphic(GLImage* image, const char* name, UInt8 premultiply) {
 }
 
 void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
+  ReadyImageBuff(&ImagePool);
   if (LoadPNGIntoClearedImageBuff(&ImagePool, (std::string(name) + ".png").c_str(), premultiply) != 0) return;
   const SInt16 w = ImagePool.usedWidth;
   const SInt16 h = ImagePool.usedHeight;
@@ -311,7 +313,6 @@ void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
     SetGLImageTexCoords(&images[i], &shown[i]);
     images[i].forceBlend = premultiply;
   }
-  ReleasePoolPixels();
 }
 
 // The shadow's value changes nothing in the load: the shadow is the same

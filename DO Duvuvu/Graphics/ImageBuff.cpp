@@ -24,25 +24,8 @@ void FillRow(ImageBuff* buffer, SInt32 row, SInt32 left, SInt32 right, UInt32 co
   std::fill(line + left, line + right, color);
 }
 
-// A large block is cleared by swapping it for a fresh one: the allocator maps
-// a block that size zero-filled and untouched, and the old block's pages go
-// back to the system, so a buffer that sees only small images after a large
-// one holds the rows they touch, not the whole block. false (the block kept
-// as it was) below that size or when no fresh block can be had.
-constexpr UInt32 kFreshClearBytes = 256 * 1024;
-
-bool ClearWithFreshBlock(ImageBuff* buffer) {
-  if (buffer->size < kFreshClearBytes) return false;
-  auto* fresh = static_cast<UInt32*>(std::calloc(buffer->size / 4, 4));
-  if (!fresh) return false;
-  std::free(buffer->pixels);
-  buffer->pixels = fresh;
-  return true;
-}
-
 SInt32 FillWhole(ImageBuff* buffer, UInt32 color) {
   if (!HasPixels(buffer)) return kErrFailed;
-  if (color == 0 && ClearWithFreshBlock(buffer)) return 0;
   std::fill_n(buffer->pixels, buffer->size / 4, color);
   return 0;
 }
@@ -155,6 +138,13 @@ SInt32 FreeImageBuff(ImageBuff* buffer) {
   return 0;
 }
 
+SInt32 ReadyImageBuff(ImageBuff* buffer) {
+  if (!buffer) return kErrFailed;
+  if (!buffer->pixels && buffer->width > 0 && buffer->height > 0)
+    AllocImageBuff(buffer, buffer->width, buffer->height);
+  return buffer->pixels ? 0 : kErrFailed;
+}
+
 SInt32 ClearImageBuff(ImageBuff* buffer) { return FillWhole(buffer, 0); }
 
 SInt32 FillImageBuffBlack(ImageBuff* buffer) { return FillWhole(buffer, 0xFF000000u); }
@@ -200,8 +190,6 @@ SInt32 LoadPNGIntoImageBuff(ImageBuff* buffer, const char* path, float, UInt8 pr
 
 SInt32 LoadPNGIntoClearedImageBuff(ImageBuff* buffer, const char* path, UInt8 premultiply) {
   if (!buffer || !buffer->pixels) return LoadPNGIntoImageBuff(buffer, path, 1.0f, premultiply);
-  // A fresh block needs no clearing around the image afterwards.
-  const bool fresh = ClearWithFreshBlock(buffer);
   Corner corner{buffer, false};
   UInt32 width = 0, height = 0;
   if (!ReadPNGFileIntoRows(path, PlaceInCorner, &corner, &width, &height)) {
@@ -211,6 +199,6 @@ SInt32 LoadPNGIntoClearedImageBuff(ImageBuff* buffer, const char* path, UInt8 pr
     return kErrFailed;
   }
   ConvertInPlace(buffer, width, height, premultiply);
-  if (!fresh) ClearAround(buffer);
+  ClearAround(buffer);
   return 0;
 }

@@ -211,6 +211,7 @@ void BuildCreditsLine(MainScreen* screen) {
   char text[512];
   CStr version(gApplicationVersionShort);
   std::snprintf(text, sizeof text, "%s%s", version.GetPtr(), kCreditsNotice);
+  ReadyImageBuff(&ImagePool);
   ClearImageBuff(&ImagePool);
   ImagePool.red = 0.75f;
   ImagePool.green = 0.6f;

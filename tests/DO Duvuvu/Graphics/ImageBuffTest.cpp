@@ -62,6 +62,31 @@ TEST(ImageBuff, AllocFillsAndFree) {
   EXPECT_EQ(FrameImageBuffRect(&buffer, &r), kErrFailed);
 }
 
+// A block given back while idle comes back zero-filled at the kept size; a
+// buffer that has one keeps it, pixels and all.
+TEST(ImageBuff, ReadyMakesABlockOfTheKeptSizeOnlyWhenThereIsNone) {
+  Buffer buffer;
+  EXPECT_EQ(ReadyImageBuff(&buffer), kErrFailed);
+  EXPECT_EQ(buffer.pixels, nullptr);
+  EXPECT_EQ(ReadyImageBuff(nullptr), kErrFailed);
+
+  AllocImageBuff(&buffer, 8, 4);
+  FillImageBuffWhite(&buffer);
+  const UInt32* block = buffer.pixels;
+  EXPECT_EQ(ReadyImageBuff(&buffer), 0);
+  EXPECT_EQ(buffer.pixels, block);
+  EXPECT_EQ(buffer.At(7, 3), 0xFFFFFFFFu);
+
+  FreeImageBuff(&buffer);
+  ASSERT_EQ(ReadyImageBuff(&buffer), 0);
+  ASSERT_NE(buffer.pixels, nullptr);
+  EXPECT_EQ(buffer.width, 8);
+  EXPECT_EQ(buffer.height, 4);
+  EXPECT_EQ(buffer.size, 128u);
+  EXPECT_EQ(buffer.rowBytes, 32u);
+  for (int i = 0; i < 32; ++i) EXPECT_EQ(buffer.pixels[i], 0u) << i;
+}
+
 TEST(ImageBuff, ColourPacksTruncatedChannels) {
   EXPECT_EQ(PackImageBuffColor(1.0f, 0.5f, 0.0f, 1.0f), 0xFF007FFFu);
   EXPECT_EQ(PackImageBuffColor(0.999f, 0.1f, 0.2f, 0.0f), Packed(254, 25, 51, 0));
@@ -217,9 +242,9 @@ TEST(ImageBuff, InPlaceLoadOfALargerImageOrWithoutABlock) {
   EXPECT_EQ(none.At(39, 2), Packed(39, 2, 7, 255));
 }
 
-// A large buffer (the shared 1024-wide pool) is cleared by taking a new
-// block: whatever the old one held, the clear, the cleared load and a cleared
-// load that fails partway all leave nothing but zero outside the image.
+// A large buffer (the shared 1024-wide pool): whatever it held, the clear,
+// the cleared load and a cleared load that fails partway all leave nothing
+// but zero outside the image.
 TEST(ImageBuff, LargeBufferClearsAndClearedLoadsLeaveOnlyZero) {
   TempDir dir;
   const std::string ramp = WriteRamp(dir, "ramp.png", 100, 50);
