@@ -247,6 +247,9 @@ void MainScreen::Process() {
       MusicPlayer::Stop(&music);
       DeleteGLImageTexture(&backdrop);
       DeleteGLImageTexture(&nebula);
+      // Open renders the table and the credits again.
+      DeleteGLImageTexture(&scoreTableImage);
+      DeleteGLImageTexture(&creditsImage);
       music.stream.Close();
       Hide();
       StartGame();
