@@ -87,6 +87,7 @@ std::string ResourcesPath() {
 // The pool is cleared before every load, so the file can be decoded straight
 // into it: a failed load leaves it clear just the same.
 void LoadIntoClearPool(GLImage* image, const std::string& path, UInt8 premultiply) {
+  ReadyImageBuff(&ImagePool);
   if (LoadPNGIntoClearedImageBuff(&ImagePool, path.c_str(), premultiply) != 0) return;
   const Rect used = {0, 0, ImagePool.usedHeight, ImagePool.usedWidth};
   MakeGLImage(image, ImagePool.pixels, ImagePool.rowBytes, 32, &used);
@@ -169,6 +170,13 @@ void ExitGameImages() {
   if (ImagePool.pixels) FreeImageBuff(&ImagePool);
   ImagePool = ImageBuff{};
   gAssetsLoaded = false;
+}
+
+// Every user of the pool makes it ready and clears it before drawing, and
+// reads back only what it drew: between steps its pixels are never read, and
+// its 4 MB block need not be held then.
+void ReleaseImagePool() {
+  if (ImagePool.pixels) FreeImageBuff(&ImagePool);
 }
 
 // Loading ------------------------------------------------------------------------
@@ -287,6 +295,7 @@ void LoadGameGraphic(GLImage* image, const char* name, UInt8 premultiply) {
 }
 
 void LoadThreeSliceImage(GLImage* images, const char* name, UInt8 premultiply) {
+  ReadyImageBuff(&ImagePool);
   if (LoadPNGIntoClearedImageBuff(&ImagePool, (std::string(name) + ".png").c_str(), premultiply) != 0) return;
   const SInt16 w = ImagePool.usedWidth;
   const SInt16 h = ImagePool.usedHeight;

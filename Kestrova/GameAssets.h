@@ -151,8 +151,11 @@ struct GameImages {
 };
 extern StartupObject<GameImages> gImages;
 
-// The 1024 x 1024 pool every PNG load and the text renderer draw into.
+// The 1024 x 1024 pool every PNG load and the text renderer draw into. Its
+// users make it ready (ReadyImageBuff) first: its block is given back after
+// each step.
 extern ImageBuff ImagePool;
+void ReleaseImagePool();
 // 360 values each, degree 0 first; nil before LoadGameResources.
 extern SInt32* CosTable;
 extern SInt32* SinTable;

@@ -17,6 +17,7 @@
 #include "Errors.h"
 #include "EventPoll.h"
 #include "GLFrame.h"
+#include "GameAssets.h"
 #include "GameGlobals.h"
 #include "GameStep.h"
 #include "GamePrefs.h"
@@ -242,6 +243,7 @@ bool RunGameStep() {
   AnimationPhase += 1;
   if (AnimationPhase >= 3) AnimationPhase = 0;
   WriteTrace();
+  ReleaseImagePool();
   return true;
 }
 

@@ -138,6 +138,13 @@ SInt32 FreeImageBuff(ImageBuff* buffer) {
   return 0;
 }
 
+SInt32 ReadyImageBuff(ImageBuff* buffer) {
+  if (!buffer) return kErrFailed;
+  if (!buffer->pixels && buffer->width > 0 && buffer->height > 0)
+    AllocImageBuff(buffer, buffer->width, buffer->height);
+  return buffer->pixels ? 0 : kErrFailed;
+}
+
 SInt32 ClearImageBuff(ImageBuff* buffer) { return FillWhole(buffer, 0); }
 
 SInt32 FillImageBuffBlack(ImageBuff* buffer) { return FillWhole(buffer, 0xFF000000u); }

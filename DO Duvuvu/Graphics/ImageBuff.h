@@ -28,6 +28,10 @@ UInt32 PackImageBuffColor(float red, float green, float blue, float alpha);
 void AllocImageBuff(ImageBuff* buffer, SInt16 width, SInt16 height);
 // Size, row bytes, width and height keep their values. -1 when there was no block.
 SInt32 FreeImageBuff(ImageBuff* buffer);
+// For a buffer whose block is given back while it is idle: a zero-filled
+// block of the size it kept when it has none (nothing when it has one). 0, or
+// -1 when there is no size or no block can be had.
+SInt32 ReadyImageBuff(ImageBuff* buffer);
 
 // The fills answer -1 without a block, else 0. Rects are half-open buffer
 // pixel coordinates, must lie inside the buffer, and are not clipped.

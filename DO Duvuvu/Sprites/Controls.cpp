@@ -99,6 +99,7 @@ void ControlGL::RenderTitle() {
   const SInt32 height = rect.bottom - rect.top;
   const Rect image =
       ClampToBuffer(Rect{0, 0, static_cast<SInt16>(height), static_cast<SInt16>(width + 3 * pad)}, buffer);
+  ReadyImageBuff(buffer);
   ClearImageBuff(buffer);
   buffer->red = buffer->green = buffer->blue = 0.0f;
   buffer->alpha = 1.0f;

@@ -71,6 +71,7 @@ void TextFieldGL::Render() {
   const Rect image = ClampToBuffer(Rect{0, 0, static_cast<SInt16>(std::clamp<SInt32>(height, 0, 32767)),
                                         static_cast<SInt16>(std::clamp<SInt32>(width, 0, 32767))},
                                    buffer);
+  ReadyImageBuff(buffer);
   ClearImageBuff(buffer);
   buffer->red = buffer->green = buffer->blue = 1.0f;
   buffer->alpha = 1.0f;

@@ -60,6 +60,7 @@ void AboutScreen::Open(AboutScreen* screen) {
   char line2[128];
   GetAboutLines(line1, sizeof line1, line2, sizeof line2);
   ImageBuff* buffer = &ImagePool;
+  ReadyImageBuff(buffer);
   ClearImageBuff(buffer);
   buffer->red = 0.75f;
   buffer->green = 0.6f;

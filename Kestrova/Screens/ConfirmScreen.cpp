@@ -50,7 +50,7 @@ Rect LayoutBoxPanel(const GLImage* panel, const Rect* screenRect) {
 
 Rect RenderBoxText(GLImage* image, const char* text, const Rect* panel) {
   ImageBuff* pool = &ImagePool;
-  if (pool->pixels) {
+  if (ReadyImageBuff(pool) == 0) {
     pool->red = pool->green = pool->blue = pool->alpha = 0.0f;
     FillImageBuffRect(pool, &kBoxTextArea);
     pool->red = 0.85f;

@@ -238,6 +238,7 @@ void BuildKeyImage(KeyPanel* panel, SInt8 player, SInt8 key) {
   const Rect& r = box.rect.data[key];
   const Rect imageRect = {0, 0, static_cast<SInt16>(static_cast<float>(r.bottom - r.top) * kTextScale),
                           static_cast<SInt16>(static_cast<float>(r.right - r.left) * kTextScale)};
+  ReadyImageBuff(&ImagePool);
   ClearImageBuff(&ImagePool);
   ImagePool.red = ImagePool.green = ImagePool.blue = ImagePool.alpha = 1.0f;
   Str255 name;

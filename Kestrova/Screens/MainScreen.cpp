@@ -211,6 +211,7 @@ void BuildCreditsLine(MainScreen* screen) {
   char text[512];
   CStr version(gApplicationVersionShort);
   std::snprintf(text, sizeof text, "%s%s", version.GetPtr(), kCreditsNotice);
+  ReadyImageBuff(&ImagePool);
   ClearImageBuff(&ImagePool);
   ImagePool.red = 0.75f;
   ImagePool.green = 0.6f;
@@ -246,6 +247,9 @@ void MainScreen::Process() {
       MusicPlayer::Stop(&music);
       DeleteGLImageTexture(&backdrop);
       DeleteGLImageTexture(&nebula);
+      // Open renders the table and the credits again.
+      DeleteGLImageTexture(&scoreTableImage);
+      DeleteGLImageTexture(&creditsImage);
       music.stream.Close();
       Hide();
       StartGame();

@@ -30,6 +30,9 @@ void QVLogoScreen::Process() {
   }
   if (state == kLeaving && GetFadeBrightness() == 0) {
     Hide();
+    // Nothing opens this screen again: its picture's texture would only sit
+    // in memory for the rest of the run.
+    DeleteGLImageTexture(&logo);
     TitleScreen::Open(gTitleScreen.Pointer());
     return;
   }

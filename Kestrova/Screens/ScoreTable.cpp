@@ -80,6 +80,7 @@ void RenderScoreTable(MainScreen* screen) {
   const Rect& table = screen->scoreTableRect;
   const Rect imageRect = {0, 0, static_cast<SInt16>(static_cast<float>(table.bottom - table.top) * kTextScale),
                           static_cast<SInt16>(static_cast<float>(table.right - table.left) * kTextScale)};
+  ReadyImageBuff(&ImagePool);
   ClearImageBuff(&ImagePool);
   Scores& scores = *gScores;
   PlistTag* rows = PlistTag::FindTag(&scores.root, "array", "Scores", 0);

@@ -100,6 +100,17 @@ TEST_F(ConfirmBoxTest, ThePanelAndItsButtonsAreLaidOutFromTheirImages) {
                static_cast<SInt16>(top + 26 + message.v), static_cast<SInt16>(left + 26 + message.h));
 }
 
+// The shared pool's block is given back after every step: a box opened later
+// still renders its message and its buttons' titles.
+TEST_F(ConfirmBoxTest, ABoxOpenedAfterAStepStillRendersItsTexts) {
+  Step();
+  ASSERT_EQ(ImagePool.pixels, nullptr);
+  ConfirmScreen::Open(&box(), "Are you sure you want to clear the high scores?", kConfirmClear);
+  EXPECT_GT(box().message.textureName, 0u);
+  EXPECT_GT(Action().titleImage.textureName, 0u);
+  EXPECT_GT(Cancel().titleImage.textureName, 0u);
+}
+
 TEST_F(ConfirmBoxTest, EscapeInTheClearBoxIsCancel) {
   const std::string before = ScoresFileText();
   SetResult(0, 5000, 3);

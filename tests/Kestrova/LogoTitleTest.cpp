@@ -92,6 +92,8 @@ TEST_F(LogoTitleTest, TheLogoFadesInHoldsFadesOutThenOpensTheTitle) {
   EXPECT_GE(total, 426);
   EXPECT_LE(total, 429);
   EXPECT_EQ(gQVLogoScreen->active, 0);
+  // Shown once per run: its texture goes with it.
+  EXPECT_EQ(gQVLogoScreen->logo.textureName, 0u);
   EXPECT_NE(driver().trace().back().find("screen=TitleScreen"), std::string::npos) << driver().trace().back();
 }
 

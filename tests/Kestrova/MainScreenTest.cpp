@@ -172,8 +172,17 @@ TEST_F(MainScreenTest, PlayDuringTheFadeInDoesNothingAndAtFullBrightnessStartsAG
   driver().step();
   EXPECT_EQ(GameFlags.gameOn, 1);
   EXPECT_EQ(screen().active, 0);
+  // Nothing of the menu's pictures is held through the game.
   EXPECT_EQ(screen().backdrop.textureName, 0u);
+  EXPECT_EQ(screen().nebula.textureName, 0u);
+  EXPECT_EQ(screen().scoreTableImage.textureName, 0u);
+  EXPECT_EQ(screen().creditsImage.textureName, 0u);
   EXPECT_EQ(GetFadeBrightness(), 0);
+
+  // The game's end opens the menu again, with its table and credits.
+  MainScreen::Open(&screen());
+  EXPECT_NE(screen().scoreTableImage.textureName, 0u);
+  EXPECT_NE(screen().creditsImage.textureName, 0u);
 }
 
 TEST_F(MainScreenTest, QuitFadesPictureAndMusicOutThenAsksTheLoopToEnd) {

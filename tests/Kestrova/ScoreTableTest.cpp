@@ -100,6 +100,33 @@ TEST_F(ScoreTableTest, ABlankTableRendersNothingVisible) {
   EXPECT_EQ(drawn, 0);
 }
 
+// The pool's block is given back after each step: the next render makes it
+// again, at its full size, and draws the same table into it.
+TEST_F(ScoreTableTest, TheTableRendersTheSameAfterThePoolIsGivenBackBetweenSteps) {
+  std::vector<Row> rows = BlankRows();
+  rows[0] = {"ALPHA", 90000, 9};
+  rows[4] = {"ECHO", 300, 1};
+  SetTable(rows);
+  RenderScoreTable(Screen());
+  auto tablePixels = [] {
+    std::vector<UInt32> pixels;
+    for (int y = 0; y < 508; ++y)
+      for (int x = 0; x < 385; ++x) pixels.push_back(ImagePool.pixels[static_cast<size_t>(y) * ImagePool.width + x]);
+    return pixels;
+  };
+  const std::vector<UInt32> first = tablePixels();
+
+  driver_->step();
+  EXPECT_EQ(ImagePool.pixels, nullptr);
+  RenderScoreTable(Screen());
+  ASSERT_NE(ImagePool.pixels, nullptr);
+  EXPECT_EQ(ImagePool.width, 1024);
+  EXPECT_EQ(ImagePool.height, 1024);
+  EXPECT_EQ(Screen()->scoreTableImage.imageWidth, 385);
+  EXPECT_NE(Screen()->scoreTableImage.textureName, 0u);
+  EXPECT_TRUE(tablePixels() == first);
+}
+
 TEST_F(ScoreTableTest, ThePlayersNewRowIsGoldOverABrownShadowAndTheRestGreen) {
   std::vector<Row> rows = BlankRows();
   rows[0] = {"ALPHA", 90000, 9};

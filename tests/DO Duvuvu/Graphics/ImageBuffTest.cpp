@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -59,6 +60,31 @@ TEST(ImageBuff, AllocFillsAndFree) {
   EXPECT_EQ(FillImageBuffWhite(&buffer), -1);
   EXPECT_EQ(FillImageBuffRect(&buffer, &r), kErrFailed);
   EXPECT_EQ(FrameImageBuffRect(&buffer, &r), kErrFailed);
+}
+
+// A block given back while idle comes back zero-filled at the kept size; a
+// buffer that has one keeps it, pixels and all.
+TEST(ImageBuff, ReadyMakesABlockOfTheKeptSizeOnlyWhenThereIsNone) {
+  Buffer buffer;
+  EXPECT_EQ(ReadyImageBuff(&buffer), kErrFailed);
+  EXPECT_EQ(buffer.pixels, nullptr);
+  EXPECT_EQ(ReadyImageBuff(nullptr), kErrFailed);
+
+  AllocImageBuff(&buffer, 8, 4);
+  FillImageBuffWhite(&buffer);
+  const UInt32* block = buffer.pixels;
+  EXPECT_EQ(ReadyImageBuff(&buffer), 0);
+  EXPECT_EQ(buffer.pixels, block);
+  EXPECT_EQ(buffer.At(7, 3), 0xFFFFFFFFu);
+
+  FreeImageBuff(&buffer);
+  ASSERT_EQ(ReadyImageBuff(&buffer), 0);
+  ASSERT_NE(buffer.pixels, nullptr);
+  EXPECT_EQ(buffer.width, 8);
+  EXPECT_EQ(buffer.height, 4);
+  EXPECT_EQ(buffer.size, 128u);
+  EXPECT_EQ(buffer.rowBytes, 32u);
+  for (int i = 0; i < 32; ++i) EXPECT_EQ(buffer.pixels[i], 0u) << i;
 }
 
 TEST(ImageBuff, ColourPacksTruncatedChannels) {
@@ -214,6 +240,81 @@ TEST(ImageBuff, InPlaceLoadOfALargerImageOrWithoutABlock) {
   EXPECT_EQ(none.width, 64);
   EXPECT_EQ(none.height, 4);
   EXPECT_EQ(none.At(39, 2), Packed(39, 2, 7, 255));
+}
+
+// A large buffer (the shared 1024-wide pool): whatever it held, the clear,
+// the cleared load and a cleared load that fails partway all leave nothing
+// but zero outside the image.
+TEST(ImageBuff, LargeBufferClearsAndClearedLoadsLeaveOnlyZero) {
+  TempDir dir;
+  const std::string ramp = WriteRamp(dir, "ramp.png", 100, 50);
+  // Noise does not compress: its data spans many chunks, and a cut one fails
+  // after the rows before the cut are written.
+  const std::string noise = dir / "noise.png";
+  {
+    std::vector<UInt8> rgba(size_t{512} * 200 * 4);
+    UInt32 state = 12345;
+    for (UInt8& byte : rgba) {
+      state = state * 1103515245u + 12345u;
+      byte = static_cast<UInt8>(state >> 24);
+    }
+    ASSERT_EQ(WritePNGFile(noise.c_str(), rgba.data(), 512, 200, 0, nullptr, 0), 1);
+  }
+  std::string bytes;
+  {
+    std::FILE* file = std::fopen(noise.c_str(), "rb");
+    ASSERT_NE(file, nullptr);
+    char chunk[4096];
+    for (size_t n; (n = std::fread(chunk, 1, sizeof chunk, file)) > 0;) bytes.append(chunk, n);
+    std::fclose(file);
+  }
+  // Cut inside the image data: the decoder has written some rows by then.
+  const std::string cut = dir / "cut.png";
+  {
+    std::FILE* file = std::fopen(cut.c_str(), "wb");
+    ASSERT_NE(file, nullptr);
+    std::fwrite(bytes.data(), 1, bytes.size() * 3 / 4, file);
+    std::fclose(file);
+  }
+  auto onlyZeroOutside = [](const Buffer& buffer, int width, int height) {
+    for (int row = 0; row < buffer.height; ++row)
+      for (int column = 0; column < buffer.width; ++column)
+        if (row >= height || column >= width) {
+          if (buffer.At(column, row) != 0u) return testing::AssertionFailure() << column << "," << row;
+        }
+    return testing::AssertionSuccess();
+  };
+
+  Buffer buffer;
+  AllocImageBuff(&buffer, 1024, 256);
+  buffer.red = buffer.green = buffer.blue = buffer.alpha = 1.0f;
+  FillImageBuffWhite(&buffer);
+  ASSERT_EQ(ClearImageBuff(&buffer), 0);
+  ASSERT_NE(buffer.pixels, nullptr);
+  EXPECT_EQ(buffer.width, 1024);
+  EXPECT_EQ(buffer.height, 256);
+  EXPECT_EQ(buffer.size, 1024u * 256u * 4u);
+  EXPECT_TRUE(onlyZeroOutside(buffer, 0, 0));
+  // The colour is the buffer's, not the block's.
+  EXPECT_EQ(buffer.red, 1.0f);
+
+  FillImageBuffWhite(&buffer);
+  ASSERT_EQ(LoadPNGIntoClearedImageBuff(&buffer, ramp.c_str(), 0), 0);
+  EXPECT_EQ(buffer.usedWidth, 100);
+  EXPECT_EQ(buffer.usedHeight, 50);
+  EXPECT_EQ(buffer.At(0, 0), Packed(0, 0, 7, 255));
+  EXPECT_EQ(buffer.At(99, 49), Packed(99, 49, 7, 255));
+  EXPECT_TRUE(onlyZeroOutside(buffer, 100, 50));
+
+  // Drawing after a clear lands in the new block.
+  const Rect spot = {10, 10, 11, 11};
+  ClearImageBuff(&buffer);
+  FillImageBuffRect(&buffer, &spot);
+  EXPECT_EQ(buffer.At(10, 10), 0xFFFFFFFFu);
+
+  FillImageBuffWhite(&buffer);
+  EXPECT_EQ(LoadPNGIntoClearedImageBuff(&buffer, cut.c_str(), 0), kErrFailed);
+  EXPECT_TRUE(onlyZeroOutside(buffer, 0, 0));
 }
 
 TEST(ImageBuff, LoadWithoutABlockAllocatesPowersOfTwo) {

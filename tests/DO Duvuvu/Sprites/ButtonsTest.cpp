@@ -299,6 +299,12 @@ TEST_F(ControlDrawTest, CheckboxRenderMakesTheTitleImageAndFits) {
   bool inked = false;
   for (int i = 0; i < 256 * 20; ++i) inked = inked || (buffer.pixels[i] >> 24) > 128;
   EXPECT_TRUE(inked);
+  // A block given back between renders is made again for the next one.
+  const std::vector<UInt32> first(buffer.pixels, buffer.pixels + 256 * 64);
+  FreeImageBuff(&buffer);
+  box.Render();
+  ASSERT_NE(buffer.pixels, nullptr);
+  EXPECT_TRUE(std::equal(first.begin(), first.end(), buffer.pixels));
   mainGUI.imageBuff = nullptr;
   FreeImageBuff(&buffer);
   FT_Done_Face(face);

@@ -1,6 +1,8 @@
 #include <freetype/freetype.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "ImageBuff.h"
 #include "ScreensTestSupport.h"
@@ -87,6 +89,22 @@ TEST_F(TextFieldTest, TypingAndArrowsEditAtTheCaret) {
   EXPECT_EQ(sounds[0].buffer, 11u);
   Key(static_cast<SInt8>(0xE9));  // 8-bit characters pass through
   EXPECT_EQ(field.text, std::string("\xE9xb"));
+}
+
+// The field's buffer may have given its block back between renders: the next
+// render makes it again and draws the same text.
+TEST_F(TextFieldTest, RenderRemakesAGivenBackBlock) {
+  field.text = "abc";
+  field.Render();
+  const std::vector<UInt32> first(buffer.pixels, buffer.pixels + 1024 * 64);
+  ASSERT_TRUE(std::any_of(first.begin(), first.end(), [](UInt32 p) { return p != 0; }));
+  FreeImageBuff(&buffer);
+  field.Render();
+  ASSERT_NE(buffer.pixels, nullptr);
+  EXPECT_EQ(buffer.width, 1024);
+  EXPECT_EQ(buffer.height, 64);
+  EXPECT_TRUE(std::equal(first.begin(), first.end(), buffer.pixels));
+  EXPECT_NE(field.textImage.textureName, 0u);
 }
 
 TEST_F(TextFieldTest, SoundsPlayAtTheCaretBeforeTheEdit) {
