@@ -7,6 +7,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <cstdlib>
@@ -109,12 +110,28 @@ class NewUserTest : public ::testing::Test {
     ASSERT_FALSE(window_.empty()) << "no game window";
   }
 
+  // The newest whole step line. Only the file's tail is read: the trace gains
+  // a line a step, and reading it all 20 times a second grows with the run.
   Fields Last() {
-    std::ifstream in(trace_);
-    std::string line, last;
-    while (std::getline(in, line))
-      if (line.rfind("step=", 0) == 0) last = line;
-    return ParseLine(last);
+    std::ifstream in(trace_, std::ios::binary | std::ios::ate);
+    if (!in) return {};
+    const std::streamoff size = in.tellg();
+    const std::streamoff from = std::max<std::streamoff>(0, size - 8192);
+    std::string tail(static_cast<size_t>(size - from), '\0');
+    in.seekg(from);
+    in.read(tail.data(), static_cast<std::streamsize>(tail.size()));
+    tail.resize(static_cast<size_t>(in.gcount()));
+    const size_t end = tail.rfind('\n');
+    if (end == std::string::npos) return {};
+    for (size_t stop = end;;) {
+      const size_t start = stop == 0 ? std::string::npos : tail.rfind('\n', stop - 1);
+      const size_t first = start == std::string::npos ? 0 : start + 1;
+      // A line cut by the tail's start is not whole: read no further back.
+      if (start == std::string::npos && from > 0) return {};
+      if (tail.compare(first, 5, "step=") == 0) return ParseLine(tail.substr(first, stop - first));
+      if (first == 0) return {};
+      stop = start;
+    }
   }
 
   // Waits on the trace; fails the test after `seconds`.
