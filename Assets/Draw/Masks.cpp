@@ -68,6 +68,19 @@ Mask Shifted(const Mask& a, int dx, int dy) {
   return out;
 }
 
+std::vector<float> BlurKernel(float sigma) {
+  const int radius = static_cast<int>(std::ceil(sigma * 3.0f));
+  std::vector<float> kernel(static_cast<size_t>(2 * radius + 1));
+  float sum = 0.0f;
+  for (int i = -radius; i <= radius; ++i) {
+    const float w = std::exp(-0.5f * static_cast<float>(i * i) / (sigma * sigma));
+    kernel[static_cast<size_t>(i + radius)] = w;
+    sum += w;
+  }
+  for (float& w : kernel) w /= sum;
+  return kernel;
+}
+
 MaskPatch BlurredPatch(const Mask& a, float sigma) {
   const int width = a.width(), height = a.height();
   // Rows and columns of a holding anything but zero.
@@ -81,15 +94,8 @@ MaskPatch BlurredPatch(const Mask& a, float sigma) {
         bottom = std::max(bottom, y + 1);
       }
   if (right == 0) return MaskPatch{};
-  const int radius = static_cast<int>(std::ceil(sigma * 3.0f));
-  std::vector<float> kernel(static_cast<size_t>(2 * radius + 1));
-  float sum = 0.0f;
-  for (int i = -radius; i <= radius; ++i) {
-    const float w = std::exp(-0.5f * static_cast<float>(i * i) / (sigma * sigma));
-    kernel[static_cast<size_t>(i + radius)] = w;
-    sum += w;
-  }
-  for (float& w : kernel) w /= sum;
+  const std::vector<float> kernel = BlurKernel(sigma);
+  const int radius = static_cast<int>(kernel.size() / 2);
   // Outside the ink grown by the radius every sum is of zeros alone.
   const int outLeft = std::max(0, left - radius), outRight = std::min(width, right + radius);
   const int outTop = std::max(0, top - radius), outBottom = std::min(height, bottom + radius);

@@ -47,6 +47,8 @@ Mask Invert(const Mask& a);                      // 1 - a
 Mask Scaled(const Mask& a, float factor);        // clamped to 1
 // Moved by whole pixels; what comes in is 0.
 Mask Shifted(const Mask& a, int dx, int dy);
+// The normalised Gaussian weights of a blur, radius ceil(3 sigma) each way.
+std::vector<float> BlurKernel(float sigma);
 // Separable Gaussian of standard deviation sigma pixels (edges read as 0).
 Mask Blurred(const Mask& a, float sigma);
 // The same blur kept only over the part that can be other than 0 (sigma > 0).

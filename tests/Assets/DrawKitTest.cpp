@@ -84,15 +84,8 @@ TEST(DrawKitText, PatchesMatchWholeMapLettering) {
 
 // The separable blur over the whole map, as it was first written.
 Mask WholeMapBlur(const Mask& a, float sigma) {
-  const int radius = static_cast<int>(std::ceil(sigma * 3.0f));
-  std::vector<float> kernel(static_cast<size_t>(2 * radius + 1));
-  float sum = 0.0f;
-  for (int i = -radius; i <= radius; ++i) {
-    const float w = std::exp(-0.5f * static_cast<float>(i * i) / (sigma * sigma));
-    kernel[static_cast<size_t>(i + radius)] = w;
-    sum += w;
-  }
-  for (float& w : kernel) w /= sum;
+  const std::vector<float> kernel = BlurKernel(sigma);
+  const int radius = static_cast<int>(kernel.size() / 2);
   const int width = a.width(), height = a.height();
   Mask across(width, height);
   for (int y = 0; y < height; ++y)
