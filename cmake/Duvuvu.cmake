@@ -27,7 +27,7 @@ endfunction()
 
 # duvuvu_test(<target> SOURCES <files...> LIBS <libs...> [DISPLAY none|shared]
 #             [PRIVATE_DISPLAY <suites...>])
-# A GoogleTest binary, one ctest entry per suite. DISPLAY none runs it with no
+# A GoogleTest binary, one ctest entry per group of suites. DISPLAY none runs it with no
 # X display; shared (the default) on the run's shared servers. The suites named after
 # PRIVATE_DISPLAY (real windows driven by xdotool, full-screen switches, the
 # real program) get one entry per case, each on a server of its own, with the

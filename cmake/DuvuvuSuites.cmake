@@ -1,7 +1,8 @@
 # Run by the build whenever a test binary changes (cmake -DSETTINGS=<file> -P
-# ...): lists its cases and writes the ctest entries, one per suite, so each
-# process start-up (sanitizer runtime, SDL, GL) is paid once per suite rather
-# than once per case.
+# ...): lists its cases and writes the ctest entries. Neighbouring suites share
+# an entry, named after them all ("SuiteA+SuiteB"), until it holds about 20
+# cases or 8 suites: a sanitized process start-up (runtime, SDL, GL, and the
+# leak check at exit) costs more than most suites.
 # Suites named in SUITES_PRIVATE get one entry per case on an X server of
 # their own, labelled private_display.
 #
@@ -56,18 +57,43 @@ endfunction()
 # and typed ones carry a "  # ..." note after the name.
 string(REPLACE ";" "\\;" listing "${listing}")
 string(REPLACE "\n" ";" lines "${listing}")
+set(group_cases 20)
+set(group_suites 8)
 set(suite "")
 set(count 0)
+set(group_name "")
+set(group_filter "")
+set(group_size 0)
+set(group_count 0)
+function(flush_group)
+  if(group_count GREATER 0)
+    add_entry("${group_name}" "${group_filter}" FALSE)
+    set(text "${text}" PARENT_SCOPE)
+  endif()
+  set(group_name "" PARENT_SCOPE)
+  set(group_filter "" PARENT_SCOPE)
+  set(group_size 0 PARENT_SCOPE)
+  set(group_count 0 PARENT_SCOPE)
+endfunction()
 foreach(line IN LISTS lines)
   string(REGEX REPLACE " *#.*$" "" line "${line}")
   if(line STREQUAL "")
     continue()
   endif()
   if(NOT line MATCHES "^ ")
+    if(group_size GREATER_EQUAL group_cases OR group_count GREATER_EQUAL group_suites)
+      flush_group()
+    endif()
     string(REGEX REPLACE "\\.$" "" suite "${line}")
     list(FIND SUITES_PRIVATE "${suite}" private_index)
     if(private_index EQUAL -1)
-      add_entry("${suite}" "${suite}.*" FALSE)
+      if(group_count GREATER 0)
+        string(APPEND group_name "+")
+        string(APPEND group_filter ":")
+      endif()
+      string(APPEND group_name "${suite}")
+      string(APPEND group_filter "${suite}.*")
+      math(EXPR group_count "${group_count} + 1")
       math(EXPR count "${count} + 1")
     endif()
   else()
@@ -76,9 +102,12 @@ foreach(line IN LISTS lines)
       string(STRIP "${line}" case)
       add_entry("${suite}.${case}" "${suite}.${case}" TRUE)
       math(EXPR count "${count} + 1")
+    else()
+      math(EXPR group_size "${group_size} + 1")
     endif()
   endif()
 endforeach()
+flush_group()
 
 if(count EQUAL 0)
   message(FATAL_ERROR "${SUITES_EXECUTABLE} lists no tests:\n${listing}")
