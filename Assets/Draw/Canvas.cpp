@@ -25,25 +25,7 @@ Color Shade(Color c, float k) { return Color{c.r * k, c.g * k, c.b * k, c.a}; }
 Color WithAlpha(Color c, float a) { return Color{c.r, c.g, c.b, a}; }
 
 Canvas::Canvas(int width, int height)
-    : width_(width),
-      height_(height),
-      pixels_(Recycler<Color>::Take(static_cast<size_t>(width) * height, Color{0, 0, 0, 0})) {}
-
-Canvas::Canvas(const Canvas& other)
-    : width_(other.width_), height_(other.height_), pixels_(Recycler<Color>::Take(other.pixels_.size(), Color{})) {
-  std::copy(other.pixels_.begin(), other.pixels_.end(), pixels_.begin());
-}
-
-Canvas& Canvas::operator=(Canvas&& other) noexcept {
-  if (this == &other) return *this;
-  Recycler<Color>::Give(std::move(pixels_));
-  pixels_ = std::move(other.pixels_);
-  width_ = other.width_;
-  height_ = other.height_;
-  return *this;
-}
-
-Canvas::~Canvas() { Recycler<Color>::Give(std::move(pixels_)); }
+    : width_(width), height_(height), pixels_(static_cast<size_t>(width) * height, Color{0, 0, 0, 0}) {}
 
 void FillCanvas(Canvas& canvas, Color color) {
   const Color p{color.r * color.a, color.g * color.a, color.b * color.a, color.a};

@@ -31,24 +31,19 @@ class Canvas {
  public:
   Canvas() = default;
   Canvas(int width, int height);
-  Canvas(const Canvas& other);
-  Canvas(Canvas&& other) noexcept = default;
-  Canvas& operator=(const Canvas& other) = default;
-  Canvas& operator=(Canvas&& other) noexcept;
-  ~Canvas();
 
   int width() const { return width_; }
   int height() const { return height_; }
   // Premultiplied.
-  Color& at(int x, int y) { return pixels_[static_cast<size_t>(y) * width_ + x]; }
-  const Color& at(int x, int y) const { return pixels_[static_cast<size_t>(y) * width_ + x]; }
-  std::vector<Color>& pixels() { return pixels_; }
-  const std::vector<Color>& pixels() const { return pixels_; }
+  Color& at(int x, int y) { return pixels_.get()[static_cast<size_t>(y) * width_ + x]; }
+  const Color& at(int x, int y) const { return pixels_.get()[static_cast<size_t>(y) * width_ + x]; }
+  std::vector<Color>& pixels() { return pixels_.get(); }
+  const std::vector<Color>& pixels() const { return pixels_.get(); }
 
  private:
   int width_ = 0;
   int height_ = 0;
-  std::vector<Color> pixels_;
+  RecycledVector<Color> pixels_;
 };
 
 void FillCanvas(Canvas& canvas, Color color);

@@ -3,28 +3,11 @@
 #include <algorithm>
 #include <cmath>
 
-#include "Recycler.h"
 
 namespace art {
 
 Mask::Mask(int width, int height, float fill)
-    : width_(width), height_(height), cover_(Recycler<float>::Take(static_cast<size_t>(width) * height, fill)) {}
-
-Mask::Mask(const Mask& other)
-    : width_(other.width_), height_(other.height_), cover_(Recycler<float>::Take(other.cover_.size(), 0.0f)) {
-  std::copy(other.cover_.begin(), other.cover_.end(), cover_.begin());
-}
-
-Mask& Mask::operator=(Mask&& other) noexcept {
-  if (this == &other) return *this;
-  Recycler<float>::Give(std::move(cover_));
-  cover_ = std::move(other.cover_);
-  width_ = other.width_;
-  height_ = other.height_;
-  return *this;
-}
-
-Mask::~Mask() { Recycler<float>::Give(std::move(cover_)); }
+    : width_(width), height_(height), cover_(static_cast<size_t>(width) * height, fill) {}
 
 float Mask::get(int x, int y) const {
   if (x < 0 || y < 0 || x >= width_ || y >= height_) return 0.0f;

@@ -5,31 +5,28 @@
 #include <cstddef>
 #include <vector>
 
+#include "Recycler.h"
+
 namespace art {
 
 class Mask {
  public:
   Mask() = default;
   Mask(int width, int height, float fill = 0.0f);
-  Mask(const Mask& other);
-  Mask(Mask&& other) noexcept = default;
-  Mask& operator=(const Mask& other) = default;
-  Mask& operator=(Mask&& other) noexcept;
-  ~Mask();
 
   int width() const { return width_; }
   int height() const { return height_; }
-  float& at(int x, int y) { return cover_[static_cast<size_t>(y) * width_ + x]; }
-  float at(int x, int y) const { return cover_[static_cast<size_t>(y) * width_ + x]; }
+  float& at(int x, int y) { return cover_.get()[static_cast<size_t>(y) * width_ + x]; }
+  float at(int x, int y) const { return cover_.get()[static_cast<size_t>(y) * width_ + x]; }
   // 0 outside the map.
   float get(int x, int y) const;
-  std::vector<float>& values() { return cover_; }
-  const std::vector<float>& values() const { return cover_; }
+  std::vector<float>& values() { return cover_.get(); }
+  const std::vector<float>& values() const { return cover_.get(); }
 
  private:
   int width_ = 0;
   int height_ = 0;
-  std::vector<float> cover_;
+  RecycledVector<float> cover_;
 };
 
 // Part of a bigger map: the rest of it is 0. The patch's top-left sits at

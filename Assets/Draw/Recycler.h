@@ -3,6 +3,7 @@
 // fresh memory costs a page fault every 4 KB, far more than filling it.
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 #include <utility>
 #include <vector>
@@ -52,6 +53,33 @@ class Recycler {
     } drain;
     return *kept;
   }
+};
+
+// A vector whose buffer comes from the Recycler and goes back to it when the
+// vector dies or takes another's.
+template <typename T>
+class RecycledVector {
+ public:
+  RecycledVector() = default;
+  RecycledVector(size_t n, const T& value) : values_(Recycler<T>::Take(n, value)) {}
+  RecycledVector(const RecycledVector& other) : values_(Recycler<T>::Take(other.values_.size(), T{})) {
+    std::copy(other.values_.begin(), other.values_.end(), values_.begin());
+  }
+  RecycledVector(RecycledVector&& other) noexcept = default;
+  RecycledVector& operator=(const RecycledVector& other) = default;
+  RecycledVector& operator=(RecycledVector&& other) noexcept {
+    if (this == &other) return *this;
+    Recycler<T>::Give(std::move(values_));
+    values_ = std::move(other.values_);
+    return *this;
+  }
+  ~RecycledVector() { Recycler<T>::Give(std::move(values_)); }
+
+  std::vector<T>& get() { return values_; }
+  const std::vector<T>& get() const { return values_; }
+
+ private:
+  std::vector<T> values_;
 };
 
 }  // namespace art

@@ -35,12 +35,6 @@ struct Song {
 long StepFrames(const Song& song);
 long LoopFrames(const Song& song);
 
-// The loop as interleaved stereo samples, LoopFrames long. Notes ringing past
-// the end wrap into the start and the reverb runs over the loop twice, keeping
-// the second pass, so the loop joins without a seam. Levelled to an RMS of
-// about -16.5 dBFS with the peaks held below -2.5 dBFS.
-std::vector<float> RenderSong(const Song& song);
-
 // Working memory of the renderer. Kept from song to song (reserved for the
 // longest), a run of songs touches fresh pages once instead of per song.
 struct SongBuffers {
@@ -49,7 +43,11 @@ struct SongBuffers {
 
   void Reserve(long frames);
 };
-// The same samples, in buffers.out.
+
+// The loop as interleaved stereo samples, LoopFrames long, in buffers.out.
+// Notes ringing past the end wrap into the start and the reverb runs over the
+// loop twice, keeping the second pass, so the loop joins without a seam.
+// Levelled to an RMS of about -16.5 dBFS with the peaks held below -2.5 dBFS.
 const std::vector<float>& RenderSong(const Song& song, SongBuffers& buffers);
 
 }  // namespace music
