@@ -17,7 +17,6 @@
 namespace {
 
 constexpr OSType kClearCommand = FOUR_CHAR_CODE("clea");
-const EventTypeSpec kPasswordEvents[] = {{kEventClassControl, 1}, {kEventClassKeyboard, 1}, {kEventClassKeyboard, 2}};
 
 bool IsTypingKind(EventRef event) {
   EventRec classic{};
