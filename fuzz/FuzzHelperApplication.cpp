@@ -19,7 +19,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   gSystemCalls.getInternetPref = [](void*, ConstStr255Param, UInt32*, void* buffer, SInt32* ioSize) -> OSStatus {
     // The store may claim any size; it never writes past the room it was given.
     const SInt32 room = *ioSize;
-    std::memcpy(buffer, gStored.data(), std::min<size_t>(gStored.size(), static_cast<size_t>(room)));
+    const size_t count = std::min<size_t>(gStored.size(), static_cast<size_t>(room));
+    // An empty store has no data pointer to copy from.
+    if (count > 0) std::memcpy(buffer, gStored.data(), count);
     *ioSize = static_cast<SInt32>(gStored.size());
     return 0;
   };
