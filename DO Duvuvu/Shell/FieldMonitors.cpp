@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <limits>
 
 #include "Backend.h"
 #include "DialogItems.h"
@@ -65,8 +66,16 @@ void ClampIntegerField(ControlRef field, const IntegerRange* range) {
   double value = std::strtol(text.c_str(), nullptr, 10);
   if (value < range->minimum) value = range->minimum;
   if (value > range->maximum) value = range->maximum;
+  // A range may reach past long; 2^63 is exact as a double, LONG_MAX is not.
+  const double limit = -static_cast<double>(std::numeric_limits<long>::min());
+  long shown = std::numeric_limits<long>::max();
+  if (value < -limit) {
+    shown = std::numeric_limits<long>::min();
+  } else if (value < limit) {
+    shown = static_cast<long>(value);
+  }
   char out[32];
-  std::snprintf(out, sizeof out, "%ld", static_cast<long>(value));
+  std::snprintf(out, sizeof out, "%ld", shown);
   SetFieldText(field, out);
 }
 

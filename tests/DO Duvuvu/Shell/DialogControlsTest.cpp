@@ -106,6 +106,34 @@ TEST_F(DialogControlsTest, FieldMonitorsFilterKeysAndClamp) {
   ReleaseEvent(changed);
 }
 
+TEST_F(DialogControlsTest, IntegerFieldsClampEveryTextIntoTheirRange) {
+  struct Case {
+    const char* text;
+    IntegerRange range;
+    const char* shown;
+  };
+  const Case cases[] = {
+      {"5", {-10, 10, 0}, "5"},
+      {"-5", {-10, 10, 0}, "-5"},
+      {"abc", {3, 10, 0}, "3"},
+      {"", {3, 10, 0}, "3"},
+      {"", {3, 10, 1}, ""},
+      {"-40", {-10, 10, 0}, "-10"},
+      {"99999999999999999999", {0, 1e19f, 0}, "9223372036854775807"},
+      {"9223372036854775807", {0, 1e19f, 0}, "9223372036854775807"},
+      {"-99999999999999999999", {-1e19f, 0, 0}, "-9223372036854775808"},
+      {"3", {1e19f, 3e38f, 0}, "9223372036854775807"},
+      {"3", {-3e38f, -1e19f, 0}, "-9223372036854775808"},
+  };
+  FakeControls controls;
+  ControlRef field = Field(controls, "");
+  for (const Case& c : cases) {
+    FakeControls::Fake(field)->data[FOUR_CHAR_CODE("text")] = c.text;
+    ClampIntegerField(field, &c.range);
+    EXPECT_EQ(TextOf(field), c.shown) << '"' << c.text << "\" in " << c.range.minimum << ".." << c.range.maximum;
+  }
+}
+
 TEST_F(DialogControlsTest, ControlRangesNeverDivideByZero) {
   FakeControls controls;
   Rect r{0, 0, 10, 10};
