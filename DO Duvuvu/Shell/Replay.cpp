@@ -141,13 +141,13 @@ std::string BaseName(const char* path) {
   return slash ? slash + 1 : path;
 }
 
-std::string PlaceText(SInt32 line, const std::string& file) {
+std::string FormatSourcePlace(SInt32 line, const std::string& file) {
   return "\rLine #" + std::to_string(line) + "\r" + file + "()";
 }
 
 void ShowDivergence(const char* report) {
-  const std::string text = report + PlaceText(Replay.previousLine, Replay.previousFile) +
-                           PlaceText(Replay.lastLine, Replay.lastFile);
+  const std::string text = report + FormatSourcePlace(Replay.previousLine, Replay.previousFile) +
+                           FormatSourcePlace(Replay.lastLine, Replay.lastFile);
   Str255 message;
   CToPStr(text.substr(0, 255).c_str(), message);
   const Rect rect = CenterDialogRect(408, 152, 0);
