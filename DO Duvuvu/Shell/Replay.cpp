@@ -177,10 +177,10 @@ void SyncCheck() {
   if (Replay.mode != kReplayPlaying) return;
   // A short record cannot be compared: it only ends the comparing.
   if (std::fread(record, 1, sizeof record, Replay.sync) != sizeof record) {
-    Replay.endOfData = 1;
+    Replay.compareNoMore = 1;
     return;
   }
-  if (Replay.endOfData) return;
+  if (Replay.endOfData || Replay.compareNoMore) return;
   const char* report = nullptr;
   if (GetBigEndian(record + 4) != Replay.totalBits) {
     report = "Replay spot is out of sync!\r\r";
@@ -188,7 +188,7 @@ void SyncCheck() {
     report = "Replay seed is out of sync!\r\r";
   }
   if (!report) return;
-  Replay.endOfData = 1;
+  Replay.compareNoMore = 1;
   ShowDivergence(report);
 }
 
@@ -198,6 +198,7 @@ void SetIdle() {
   CloseStreams();
   Replay.mode = kReplayIdle;
   Replay.endOfData = 0;
+  Replay.compareNoMore = 0;
 }
 
 }  // namespace
@@ -279,6 +280,7 @@ void StartPlayback() {
   if (AppCallbacks.replayStart) AppCallbacks.replayStart();
   Replay.mode = kReplayPlaying;
   Replay.endOfData = 0;
+  Replay.compareNoMore = 0;
   ResetBuffer();
   UInt8 bytes[4];
   if (std::fread(bytes, 1, sizeof bytes, Replay.data) != sizeof bytes) {

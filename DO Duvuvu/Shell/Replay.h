@@ -28,6 +28,9 @@ struct ReplayObject {
   std::vector<UInt8> buffer;
   UInt32 loadedBits = 0;  // playback
   UInt8 endOfData = 0;
+  // Set by a divergence report or a short sync record: the checkpoints stop
+  // comparing, while playback goes on to the data's end.
+  UInt8 compareNoMore = 0;
   // Where the last recording began in each file.
   long dataStart = 0;
   long syncStart = 0;
