@@ -211,7 +211,7 @@ void InitReplay() {
 
 void ExitReplay() {
   if (Replay.mode == kReplayRecording) StopReplay();
-  CloseStreams();
+  SetIdle();
 }
 
 SInt32 OpenReplayRecording(const char* dataPath, const char* syncPath) {

@@ -46,7 +46,7 @@ extern ReplayObject Replay;
 extern UInt8 ReplayWriteFailed;
 
 // Start-up entry and its exit: a fresh object; the exit stops a running
-// recording as StopReplay does.
+// recording as StopReplay does, closes both files and leaves the object idle.
 void InitReplay();
 void ExitReplay();
 

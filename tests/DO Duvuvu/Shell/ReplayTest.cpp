@@ -268,6 +268,26 @@ TEST_F(ReplayTest, OpeningIsRefusedWhileBusy) {
   EXPECT_EQ(OpenReplayPlayback((dir / "missing").c_str(), 0, nullptr, 0), -1);
 }
 
+TEST_F(ReplayTest, TheExitLeavesTheRecorderIdle) {
+  const std::string path = dir / "r";
+  ASSERT_EQ(OpenReplayRecording(path.c_str(), nullptr), 0);
+  StartRecording();
+  for (int i = 0; i < 4; ++i) ReplayLong(0x12345678);
+  StopReplay();
+  for (bool playing : {true, false}) {
+    SCOPED_TRACE(playing ? "playing" : "recording");
+    ASSERT_EQ(playing ? OpenReplayPlayback(path.c_str(), 0, nullptr, 0) : OpenReplayRecording(path.c_str(), nullptr), 0);
+    playing ? StartPlayback() : StartRecording();
+    EXPECT_EQ(ReplayLong(0x12345678), 0x12345678u);
+    ExitReplay();
+    ASSERT_EQ(Replay.mode, kReplayIdle);  // no file is open to read or write
+    EXPECT_EQ(Replay.data, nullptr);
+    EXPECT_EQ(ReplayLong(7), 7u);
+    EXPECT_EQ(OpenReplayPlayback(path.c_str(), 0, nullptr, 0), 0);
+    ExitReplay();
+  }
+}
+
 TEST_F(ReplayTest, PlaybackWithoutAReplayIsFatal) {
   auto child = testsupport::RunInChild([] {
     InitReplay();
