@@ -123,8 +123,6 @@ class DialogHandlersTest : public DialogShellTest {
         SInt16 range[2];
         std::memcpy(range, data, sizeof range);
         Log("select " + Name(c) + " " + std::to_string(range[0]) + "-" + std::to_string(range[1]));
-      } else if (tag == FOUR_CHAR_CODE("text")) {
-        Log("text " + Name(c) + " " + std::string(static_cast<const char*>(data), size));
       }
       return self_->previousSetData_(c, part, tag, size, data);
     };
@@ -195,31 +193,30 @@ class DialogHandlersTest : public DialogShellTest {
   decltype(SystemCallTable::setControlData) previousSetData_ = nullptr;
 };
 
-// StandardDialogHandler and the custom dialog handler's keys ---------------------
+// StandardDialogHandler and PressControl ------------------------------------------
 
-struct DialogKeyRow {
-  const char* name;
-  EventSpec event;
-  bool cancelButton;
-  bool okEnabled;
-  OSStatus answer;
-  const char* effects;
-};
-
-const DialogKeyRow kDialogKeyRows[] = {
-    {"Escape presses Cancel", Key(27), true, true, noErr, "value Cancel 1"},
-    {"Escape without Cancel presses OK", Key(27), false, true, noErr, "value OK 1"},
-    {"Return presses OK", Key(13), true, true, noErr, "value OK 1"},
-    {"Enter presses OK", Key(3), true, true, noErr, "value OK 1"},
-    {"a disabled OK is not pressed", Key(13), true, false, noErr, ""},
-    {"other keys pass", Key('a'), true, true, kNotHandled, ""},
-    {"key up passes", KeyUp(13), true, true, kNotHandled, ""},
-    {"mouse passes", MouseDown(), true, true, kNotHandled, ""},
-};
-
-TEST_F(DialogHandlersTest, StandardDialogKeysPressTheDialogsButtons) {
+TEST_F(DialogHandlersTest, StandardDialogHandlerPressesButtonsForKeysOnly) {
+  struct Row {
+    const char* name;
+    EventSpec event;
+    bool cancelButton;
+    bool okEnabled;
+    OSStatus answer;
+    const char* effects;
+  };
+  const Row rows[] = {
+      {"Escape presses Cancel", Key(27), true, true, noErr, "value Cancel 1"},
+      {"Escape without Cancel presses OK", Key(27), false, true, noErr, "value OK 1"},
+      {"Return presses OK", Key(13), true, true, noErr, "value OK 1"},
+      {"Enter presses OK", Key(3), true, true, noErr, "value OK 1"},
+      {"a disabled OK is not pressed", Key(13), true, false, noErr, ""},
+      {"other keys pass", Key('a'), true, true, kNotHandled, ""},
+      {"key up passes", KeyUp(13), true, true, kNotHandled, ""},
+      {"mouse passes", MouseDown(), true, true, kNotHandled, ""},
+      {"a hit without its control passes", Hit(), true, true, kNotHandled, ""},
+  };
   testsupport::RecordingMessageBox boxes;  // each press reports its event parameter
-  for (const DialogKeyRow& row : kDialogKeyRows) {
+  for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     ClearControls();
     ControlRef ok = Add("OK", kResultOK);
@@ -231,15 +228,6 @@ TEST_F(DialogHandlersTest, StandardDialogKeysPressTheDialogsButtons) {
     EXPECT_EQ(Join(effects), row.effects);
     EXPECT_EQ(state.result, 0u);
   }
-}
-
-TEST_F(DialogHandlersTest, StandardDialogHitWithoutItsControlChangesNothing) {
-  ClearControls();
-  Add("OK", kResultOK);
-  DialogRunState state{0, 0, 1, 0, 0};
-  EXPECT_EQ(StandardDialogHandler(nullptr, Event(Hit()), &state), kNotHandled);
-  EXPECT_EQ(state.result, 0u);
-  EXPECT_EQ(Join(effects), "");
 }
 
 TEST_F(DialogHandlersTest, PressControlSetsThePartUnlessDisabled) {
@@ -277,8 +265,8 @@ TEST_F(DialogHandlersTest, PressControlSetsThePartUnlessDisabled) {
 struct CustomProcLog {
   static inline std::vector<std::string>* effects = nullptr;
   static void Proc(WindowRef, UInt32 command, SInt16 part) {
-    char text[5] = {static_cast<char>(command >> 24), static_cast<char>(command >> 16),
-                    static_cast<char>(command >> 8), static_cast<char>(command), 0};
+    char text[5] = {static_cast<char>(command >> 24), static_cast<char>(command >> 16), static_cast<char>(command >> 8),
+                    static_cast<char>(command), 0};
     effects->push_back(std::string("proc ") + text + " " + std::to_string(part));
   }
 };
@@ -302,19 +290,19 @@ TEST_F(DialogHandlersTest, CustomDialogHandlerPressesOrCallsItsProcedure) {
   };
   CustomProcLog::effects = &effects;
   {
-  testsupport::RecordingMessageBox boxes;
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    ClearControls();
-    Add("OK", kResultOK);
-    Add("Cancel", kResultCancel);
-    ControlRef other = Add("Other", kResultDont);
-    CustomDialogRecord record{};
-    record.customProc = CustomProcLog::Proc;
-    EXPECT_EQ(CustomDialogHandler(row.withControl ? other : nullptr, Event(row.event), &record), row.answer);
-    EXPECT_EQ(Join(effects), row.effects);
-    EXPECT_EQ(record.lastCommand, row.lastCommand);
-  }
+    testsupport::RecordingMessageBox boxes;
+    for (const Row& row : rows) {
+      SCOPED_TRACE(row.name);
+      ClearControls();
+      Add("OK", kResultOK);
+      Add("Cancel", kResultCancel);
+      ControlRef other = Add("Other", kResultDont);
+      CustomDialogRecord record{};
+      record.customProc = CustomProcLog::Proc;
+      EXPECT_EQ(CustomDialogHandler(row.withControl ? other : nullptr, Event(row.event), &record), row.answer);
+      EXPECT_EQ(Join(effects), row.effects);
+      EXPECT_EQ(record.lastCommand, row.lastCommand);
+    }
   }
 
   CustomDialogRecord noProcedure{};
@@ -493,9 +481,19 @@ TEST_F(DialogHandlersTest, TabControlShowsTheChosenPaneOrTheNextEnabledOne) {
   };
   const Row rows[] = {
       {"pane 2", 2, {}, 0, false, noErr, "hide pane1; hide pane3; clear focus; show pane2; draw tab"},
-      {"a disabled pane steps on", 1, {1}, 0, false, noErr,
+      {"a disabled pane steps on",
+       1,
+       {1},
+       0,
+       false,
+       noErr,
        "beep; value tab 2; hide pane1; hide pane3; clear focus; show pane2; draw tab"},
-      {"steps stop at the last pane", 2, {2, 3}, 0, false, noErr,
+      {"steps stop at the last pane",
+       2,
+       {2, 3},
+       0,
+       false,
+       noErr,
        "beep; value tab 3; hide pane1; hide pane2; clear focus; show pane3; draw tab"},
       {"a missing pane shows none", 2, {}, 2, false, noErr, "hide pane1; hide pane3; draw tab"},
       {"another control's hit", 2, {}, 0, true, kNotHandled, ""},

@@ -75,8 +75,7 @@ TEST_F(NibDialogsTest, APasswordPairRunConfirmedTakesTheFirstEntry) {
     };
     Str255 password;
     CToPStr("secret", password);
-    EXPECT_EQ(RunPasswordPairDialog(PStr("New password").GetPtr(), password, PStr("Remove it?").GetPtr()),
-              kResultOK);
+    EXPECT_EQ(RunPasswordPairDialog(PStr("New password").GetPtr(), password, PStr("Remove it?").GetPtr()), kResultOK);
     EXPECT_EQ(CStr(password).GetPtr(), c.password);
     const auto buttons = controls.OfKind(kItemPushButton);
     ASSERT_FALSE(buttons.empty());
@@ -98,9 +97,11 @@ TEST_F(NibDialogsTest, ScaleImageAnswersTheRunAndTimersStopCleanly) {
   };
   gSystemCalls.removeEventLoopTimer = [](void*) -> OSStatus { return ++removals, 0; };
   DialogTimer timer{};
-  StartDialogTimer(&timer, [](DialogTimer*) {}, 7);
+  StartDialogTimer(
+      &timer, [](DialogTimer*) {}, 7);
   EXPECT_EQ(timer.userValue, 7u);
-  StartRepeatingDialogTimer(&timer, [](DialogTimer*) {}, 8);
+  StartRepeatingDialogTimer(
+      &timer, [](DialogTimer*) {}, 8);
   EXPECT_EQ(removals, 1);
   StopDialogTimer(&timer);
   EXPECT_EQ(removals, 2);
