@@ -43,7 +43,7 @@ TEST_F(NibDialogsTest, APasswordPairRunNobodyConfirmedKeepsThePassword) {
 
 // No event here can carry the Set button, so its press never reaches the
 // dialog's handler: this stand-in hands the typing to the real handler and
-// answers any hit as the real one does for matching entries.
+// answers the hit as the real one does when both entries match.
 OSStatus ConfirmingPairHandler(EventHandlerCallRef call, EventRef event, void* record) {
   if (GetEventRecordClass(event) == kEventClassKeyboard) return PasswordPairEventHandler(call, event, record);
   static_cast<PasswordDialogRecord*>(record)->result = kResultOK;
@@ -97,11 +97,9 @@ TEST_F(NibDialogsTest, ScaleImageAnswersTheRunAndTimersStopCleanly) {
   };
   gSystemCalls.removeEventLoopTimer = [](void*) -> OSStatus { return ++removals, 0; };
   DialogTimer timer{};
-  StartDialogTimer(
-      &timer, [](DialogTimer*) {}, 7);
+  StartDialogTimer(&timer, [](DialogTimer*) {}, 7);
   EXPECT_EQ(timer.userValue, 7u);
-  StartRepeatingDialogTimer(
-      &timer, [](DialogTimer*) {}, 8);
+  StartRepeatingDialogTimer(&timer, [](DialogTimer*) {}, 8);
   EXPECT_EQ(removals, 1);
   StopDialogTimer(&timer);
   EXPECT_EQ(removals, 2);
