@@ -204,11 +204,9 @@ OSStatus StandardDialogHandler(EventHandlerCallRef, EventRef event, void* userDa
     EventRec classic{};
     ConvertEventRefToEventRecord(event, &classic);
     if (classic.what != kKeyDownEvent && classic.what != kAutoKeyEvent) return kEventNotHandledErr;
-    UInt32 window = 0;
-    WindowRef target = nullptr;
-    if (GetEventParameter(event, FOUR_CHAR_CODE("----"), FOUR_CHAR_CODE("wind"), nullptr, 4, nullptr, &window) == 0)
-      target = WindowFromId(window);
-    if (!target) target = GetFrontWindow();
+    // A key event's parameter word is its key, not a window: keys belong to
+    // the front window.
+    WindowRef target = GetFrontWindow();
     const UInt8 character = classic.message & 0xFF;
     ControlRef press = nullptr;
     if (character == 27) {

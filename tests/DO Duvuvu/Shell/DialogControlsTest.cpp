@@ -294,9 +294,14 @@ TEST_F(DialogControlsTest, ShellServices) {
   EXPECT_EQ(RunScriptForResult("x", 1, nullptr, nullptr), -50);
   EXPECT_EQ(OpenPreferencePane(PStr("com.example.pane").GetPtr()), -43);
 
-  for (int length : {50, 60}) {
-    SCOPED_TRACE(length);
-    const std::string path = "/" + std::string(length - 12, 'p') + "/0123456789";
+  // The path from its 51st character on: nothing for 50 or fewer.
+  struct PathCase {
+    int length;
+    const char* shown;
+  };
+  for (const PathCase& c : {PathCase{20, ""}, PathCase{50, ""}, PathCase{51, "9"}, PathCase{60, "0123456789"}}) {
+    SCOPED_TRACE(c.length);
+    const std::string path = "/" + std::string(c.length - 12, 'p') + "/0123456789";
     StringObject* text = CreateString(nullptr, path.c_str(), kDefaultTextEncoding);
     URLObject* url = CreateURLWithPath(nullptr, text, 0, 0);
     ReleaseObject(text);
@@ -304,7 +309,7 @@ TEST_F(DialogControlsTest, ShellServices) {
     ShowURLPathAlert(url);
     ReleaseObject(url);
     ASSERT_EQ(boxes.boxes().size(), 1u);
-    EXPECT_EQ(boxes.boxes()[0].text, length == 50 ? "Alert: " : "Alert: 0123456789");
+    EXPECT_EQ(boxes.boxes()[0].text, std::string("Alert: ") + c.shown);
   }
 }
 

@@ -4,6 +4,7 @@
 #include "DialogTestSupport.h"
 #include "NibDialogs.h"
 #include "NibWindows.h"
+#include "PasswordDialogs.h"
 
 namespace {
 
@@ -38,6 +39,49 @@ TEST_F(NibDialogsTest, APasswordPairRunNobodyConfirmedKeepsThePassword) {
   EXPECT_TRUE(AlertPartIsInitial());
   EXPECT_EQ(backend.windowCount(), 0u);
   EXPECT_EQ(RunPasswordDialog(PStr("m").GetPtr(), PStr("p").GetPtr()), 0u);  // no Nib window
+}
+
+// No event here can carry the Set button, so its press never reaches the
+// dialog's handler: this stand-in hands the typing to the real handler and
+// answers the hit as the real one does when both entries match.
+OSStatus ConfirmingPairHandler(EventHandlerCallRef call, EventRef event, void* record) {
+  if (GetEventRecordClass(event) == kEventClassKeyboard) return PasswordPairEventHandler(call, event, record);
+  static_cast<PasswordDialogRecord*>(record)->result = kResultOK;
+  return noErr;
+}
+
+void SendToWindow(WindowRef window, UInt32 eventClass, UInt32 kind, UInt32 param) {
+  EventRef event = nullptr;
+  MacCreateEvent(nullptr, eventClass, kind, 0, 0, &event);
+  event->param = param;
+  SendEventToWindow(event, window);
+  ReleaseEvent(event);
+}
+
+TEST_F(NibDialogsTest, APasswordPairRunConfirmedTakesTheFirstEntry) {
+  struct Case {
+    std::string typed;
+    std::string password;
+  };
+  DialogDefaults.passwordPairHandler = ConfirmingPairHandler;
+  for (const Case& c : {Case{"hunter2", "hunter2"}, Case{std::string(31, 'n'), std::string(31, 'n')}}) {
+    SCOPED_TRACE(c.typed);
+    FakeControls controls;
+    controls.onModalLoop = [&](WindowRef window) {
+      for (const auto& control : controls.controls)
+        if (control->kind == kItemEditText) control->data[FOUR_CHAR_CODE("pass")] = c.typed;
+      SendToWindow(window, kEventClassKeyboard, kEventRawKeyDown, 'A' << 8 | 'a');
+      SendToWindow(window, kEventClassControl, 1, 0);
+    };
+    Str255 password;
+    CToPStr("secret", password);
+    EXPECT_EQ(RunPasswordPairDialog(PStr("New password").GetPtr(), password, PStr("Remove it?").GetPtr()), kResultOK);
+    EXPECT_EQ(CStr(password).GetPtr(), c.password);
+    const auto buttons = controls.OfKind(kItemPushButton);
+    ASSERT_FALSE(buttons.empty());
+    EXPECT_TRUE(buttons[0]->enabled);  // the typing reached the dialog's handler
+    EXPECT_TRUE(AlertPartIsInitial());
+  }
 }
 
 TEST_F(NibDialogsTest, ScaleImageAnswersTheRunAndTimersStopCleanly) {
