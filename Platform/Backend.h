@@ -168,7 +168,9 @@ class Backend {
   // does not load). 0 when no box can be made.
   virtual uint32_t OpenInputBox(const PlatformRect& frame, const char* prompt, const char* initial,
                                 const char* fontPath);
-  // Takes the box's next message; events of other windows are dropped.
+  // Takes the box's next message; events of other windows are dropped, but a
+  // quit or another window's close request is queued again when the box
+  // closes. Closing leaves text input as the box found it.
   virtual bool NextInputBoxMessage(uint32_t box, InputBoxMessage& out);
   virtual std::string InputBoxText(uint32_t box);
   virtual void CloseInputBox(uint32_t box);

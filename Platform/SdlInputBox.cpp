@@ -8,6 +8,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <deque>
+#include <vector>
 
 #include "Backend.h"
 #include "InputBoxHooks.h"
@@ -24,7 +25,9 @@ struct Box {
   std::string prompt;
   std::string text;
   bool fieldFocused = false;  // a new window's focus is the window itself
+  bool textInputWasOn = false;  // the program's own setting, put back on closing
   std::deque<InputBoxMessage> pending;
+  std::vector<SDL_Event> forMainLoop;  // requests to quit or close, pushed back on closing
   FT_Library library = nullptr;
   FT_Face face = nullptr;
 };
@@ -110,8 +113,14 @@ void Changed(Box& b) {
 
 void Handle(Box& b, const SDL_Event& ev) {
   switch (ev.type) {
+    case SDL_QUIT:
+      b.forMainLoop.push_back(ev);
+      return;
     case SDL_WINDOWEVENT:
-      if (ev.window.windowID != b.windowId) return;
+      if (ev.window.windowID != b.windowId) {
+        if (ev.window.event == SDL_WINDOWEVENT_CLOSE) b.forMainLoop.push_back(ev);
+        return;
+      }
       if (ev.window.event == SDL_WINDOWEVENT_CLOSE) {
         b.pending.push_back(InputBoxMessage{});
       } else if (ev.window.event == SDL_WINDOWEVENT_EXPOSED) {
@@ -200,6 +209,7 @@ uint32_t Backend::OpenInputBox(const PlatformRect& frame, const char* prompt, co
       gBox->face = nullptr;
     }
   }
+  gBox->textInputWasOn = SDL_IsTextInputActive();
   SDL_StartTextInput();
   SDL_RaiseWindow(window);
   Draw(*gBox);
@@ -233,10 +243,11 @@ std::string Backend::InputBoxText(uint32_t box) { return gBox && box == gBoxId ?
 
 void Backend::CloseInputBox(uint32_t box) {
   if (!gBox || box != gBoxId) return;
-  SDL_StopTextInput();
+  if (!gBox->textInputWasOn) SDL_StopTextInput();
   if (gBox->face) FT_Done_Face(gBox->face);
   if (gBox->library) FT_Done_FreeType(gBox->library);
   SDL_DestroyWindow(gBox->window);
+  for (SDL_Event& ev : gBox->forMainLoop) SDL_PushEvent(&ev);
   delete gBox;
   gBox = nullptr;
   gBoxId = 0;

@@ -85,8 +85,9 @@ int HatOffset(UInt8 position) {
 }
 
 bool ConvertHat(JoystickDevice* d, JoyEvent12* e) {
-  if (gLastHat.type == kJoyPressed || gLastHat.type == kJoyReleased) {
-    if (gLastHat.input >= Count(d)) return false;
+  // A last event made by a device with more inputs has no change to report
+  // here; it is forgotten, or this device's hats would never move again.
+  if ((gLastHat.type == kJoyPressed || gLastHat.type == kJoyReleased) && gLastHat.input < Count(d)) {
     Changed(d, e, gLastHat.input);
     gLastHat = *e;
     return true;

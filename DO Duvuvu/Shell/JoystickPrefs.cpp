@@ -4,7 +4,9 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <set>
 #include <string>
+#include <utility>
 
 #include "PlistTag.h"
 
@@ -172,14 +174,15 @@ SInt32 MatchJoystickCalibrations(PlistTag* prefs, std::vector<PlistTag*>* outEnt
     JoystickDevice* only = nullptr;
   };
   std::vector<Candidate> entries;
+  // The file is the user's to edit: looking a pair up must not cost a pass
+  // over every entry before it.
+  std::set<std::pair<std::string, std::string>> seen;
   for (UInt32 i = 0; i < array->child.count; ++i) {
     PlistTag* entry = array->child.data[i];
     Candidate c{entry, {}, {}};
     if (!StringOf(entry, "Device Name", &c.sdlName) || !FindDeviceByName(c.sdlName.c_str(), 0)) continue;
     if (!StringOf(entry, "Name", &c.name)) continue;
-    bool seen = false;
-    for (const Candidate& e : entries) seen = seen || (e.name == c.name && e.sdlName == c.sdlName);
-    if (!seen) entries.push_back(c);
+    if (seen.emplace(c.name, c.sdlName).second) entries.push_back(c);
   }
   std::vector<JoystickDevice*> devices;
   const int count = GetBackend().JoyCount();

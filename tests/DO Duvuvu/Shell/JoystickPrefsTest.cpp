@@ -131,6 +131,98 @@ TEST_F(JoystickPrefsTest, ManyDistinctEntriesMatchWithoutFault) {
   EXPECT_EQ(devices, (std::vector<JoystickDevice*>{pad}));
 }
 
+// Devices as (SDL name, own name); entries as (Name, Device Name), nil for
+// a missing key, each with one axis whose Max Value is 1000 + its position.
+struct MatchCase {
+  const char* name;
+  std::vector<std::pair<const char*, const char*>> devices;
+  std::vector<std::pair<const char*, const char*>> entries;
+  SInt32 result;
+  std::vector<int> outEntries;  // positions in the array
+  std::vector<int> outDevices;  // positions in the open order
+  std::vector<int> loaded;      // per device: the entry its axis came from, -1 for none
+};
+
+TEST_F(JoystickPrefsTest, MatchingResultsAndOrder) {
+  const std::vector<MatchCase> cases = {
+      {"a duplicate loads once",
+       {{"Solo", "Solo"}},
+       {{"Solo", "Solo"}, {"Solo", "Solo"}},
+       1, {}, {}, {0}},
+      {"twins take back the first of each pair in file order",
+       {{"Twin", "Twin"}, {"Twin", "Twin"}},
+       {{"B", "Twin"}, {"A", "Twin"}, {"B", "Twin"}, {"Twin", "Twin"}, {"A", "Twin"}},
+       0, {0, 1, 3}, {0, 1}, {-1, -1}},
+      {"the first device's SDL name is handed back",
+       {{"Pad", "Pad"}, {"Stick", "Stick"}, {"Pad", "Pad"}},
+       {{"X", "Stick"}, {"Pad", "Pad"}, {"Y", "Pad"}, {"X", "Stick"}, {"Y", "Pad"}},
+       0, {1, 2}, {0, 2}, {-1, -1, -1}},
+      {"the sure one loads, keyless and absent ones are skipped",
+       {{"Pad", "Mine"}, {"Pad", "Pad"}, {"Stick", "Stick"}},
+       {{"Ghost", "Absent"}, {nullptr, "Pad"}, {"Other", "Pad"}, {"Mine", "Pad"}, {"Other", "Pad"}, {"Mine", "Pad"}},
+       0, {2}, {1}, {3, -1, -1}},
+      {"devices nobody names are let go",
+       {{"Pad", "Pad"}, {"Stick", "Stick"}},
+       {{"Pad", "Pad"}, {"Ghost", "Absent"}},
+       1, {}, {}, {0, -1}},
+      {"the same own name under two SDL names is two pairs",
+       {{"Pad", "Same"}, {"Stick", "Same"}},
+       {{"Same", "Stick"}, {"Same", "Pad"}, {"Same", "Stick"}},
+       1, {}, {}, {1, 0}},
+  };
+  for (const MatchCase& c : cases) {
+    SCOPED_TRACE(c.name);
+    std::vector<JoystickDevice*> open;
+    for (const auto& [sdlName, own] : c.devices) {
+      open.push_back(Attach(sdlName));
+      std::strcpy(open.back()->name, own);
+    }
+    PlistTag file;
+    PlistTag* array = PlistTag::NewTag(&file, "array", "Joystick Calibrations", "");
+    std::vector<PlistTag*> made;
+    for (const auto& [name, sdlName] : c.entries) {
+      PlistTag* e = PlistTag::NewTag(array, "dict", "", "");
+      if (name) PlistTag::NewTag(e, "string", "Name", name);
+      PlistTag::NewTag(e, "string", "Device Name", sdlName);
+      PlistTag* axis = PlistTag::NewTag(PlistTag::NewTag(e, "array", "Calibrations", ""), "dict", "", "");
+      PlistTag::NewTag(axis, "integer", "Max Value", std::to_string(1000 + made.size()).c_str());
+      made.push_back(e);
+    }
+    std::vector<PlistTag*> entries{nullptr};
+    std::vector<JoystickDevice*> devices{nullptr};
+    EXPECT_EQ(MatchJoystickCalibrations(&file, &entries, &devices), c.result);
+    std::vector<PlistTag*> wantEntries;
+    for (int i : c.outEntries) wantEntries.push_back(made[i]);
+    std::vector<JoystickDevice*> wantDevices;
+    for (int i : c.outDevices) wantDevices.push_back(open[i]);
+    EXPECT_EQ(entries, wantEntries);
+    EXPECT_EQ(devices, wantDevices);
+    for (size_t d = 0; d < open.size(); ++d)
+      EXPECT_EQ(FindAxisCalibration(open[d], 0)->maxValue, c.loaded[d] < 0 ? 32767 : 1000 + c.loaded[d]) << d;
+    while (!JoystickDevices.empty()) CloseJoystickDevice(JoystickDevices.front());
+    while (backend.JoyCount() > 0) backend.DetachJoystick(0);
+  }
+}
+
+// A hand-edited file may hold any number of entries; every other one here
+// repeats the one before it.
+TEST_F(JoystickPrefsTest, ALargeFileHandsBackEachPairOnceInFileOrder) {
+  JoystickDevice* pad = Attach("Pad");
+  std::strcpy(pad->name, "Nobody");
+  PlistTag* array = PlistTag::NewTag(&prefs, "array", "Joystick Calibrations", "");
+  std::vector<PlistTag*> firsts;
+  for (int i = 0; i < 6000; ++i) {
+    const std::string name = "Name " + std::to_string(i / 2);
+    PlistTag* e = Entry(array, name.c_str(), "Pad");
+    if (i % 2 == 0) firsts.push_back(e);
+  }
+  std::vector<PlistTag*> entries;
+  std::vector<JoystickDevice*> devices;
+  EXPECT_EQ(MatchJoystickCalibrations(&prefs, &entries, &devices), 0);
+  EXPECT_EQ(entries, firsts);
+  EXPECT_EQ(devices, (std::vector<JoystickDevice*>{pad}));
+}
+
 TEST_F(JoystickPrefsTest, OrderingMatchesAndRenames) {
   PlistTag::NewTag(&prefs, "array", "Joystick Ordering", "");
   EXPECT_TRUE(JoystickOrderingMatches(&prefs));

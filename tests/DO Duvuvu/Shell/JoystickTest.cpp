@@ -123,6 +123,26 @@ TEST_F(JoystickTest, HatPositionsStayInsideTheirHat) {
   EXPECT_EQ(Drain(), (Events{"9:3"}));
 }
 
+// The last hat event is shared by all devices: one made by a stick that is
+// then unplugged must not stop the hats of a device with fewer inputs.
+TEST_F(JoystickTest, AHatStillWorksAfterTheStickThatPressedOneIsUnplugged) {
+  OpenPad();
+  backend.AttachJoystick({"Stick", 0, 0, 1, 20, false});
+  JoystickDevice* stick = OpenJoystickDevice(1);
+  ASSERT_NE(stick, nullptr);
+  Push(9, 0, 1, 0, 1);
+  JoyEvent12 e;
+  ASSERT_TRUE(PollJoystickEvent(&e));
+  EXPECT_EQ(e.type, kJoyPressed);
+  EXPECT_EQ(e.input, 20);  // past the pad's 16 inputs
+  backend.DetachJoystick(1);
+  CloseJoystickDevice(stick);
+  EXPECT_EQ(Drain(), (Events{"9:0"}));  // the stick's event has no device now
+  Push(9, 0, 1);
+  Push(9, 0, 0);
+  EXPECT_EQ(Drain(), (Events{"24:8", "26:8:65535", "9:0", "25:8", "26:8:0", "9:0"}));
+}
+
 TEST_F(JoystickTest, EventsOfDevicesNotOpenAndOtherTypesAreConsumed) {
   OpenPad();
   Push(10, 0, 1, 0, 4);
