@@ -129,7 +129,10 @@ void AverageColor8(PixMapHandle pixMap, const Rect* r, UInt16 out[3], UInt8 skip
   out[0] = out[1] = out[2] = 0;
   if (!pixMap || !*pixMap || !r) return;
   const PixMap& map = **pixMap;
-  const Rect rel = Relative(*r, map.bounds);
+  // Cut before making it relative, so that far edges cannot wrap in 16 bits.
+  Rect inside;
+  if (!IntersectRects(r, &map.bounds, &inside)) return;
+  const Rect rel = Relative(inside, map.bounds);
   const SInt32 rowBytes = map.rowBytes & kPixMapRowBytesMask;
   // Only the pixel memory is read.
   const SInt32 top = std::max<SInt32>(rel.top, 0);

@@ -85,6 +85,23 @@ TEST_F(PixelEffects, DissolveFillStaysInsideTheClipAndTheBounds) {
   EXPECT_EQ(Row<UInt8>(pm, 0)[1], 172);
 }
 
+// The open rect covers any map, wherever its bounds start.
+TEST_F(PixelEffects, TheOpenRectCoversTheWholeMap) {
+  const Rect open{-32768, -32768, 32767, 32767};
+  PixMapHandle pm8 = Map(8, Rect{30, 40, 32, 44});
+  for (const Rect* clip : {static_cast<const Rect*>(nullptr), &open}) {
+    for (int y = 0; y < 2; ++y) std::fill(Row<UInt8>(pm8, y), Row<UInt8>(pm8, y) + 4, 9);
+    DissolveFill(pm8, &open, clip, 0, nullptr, 255);
+    EXPECT_EQ(Bytes(pm8, 0, 0, 4), (std::vector<int>{65, 172, 178, 137})) << (clip ? "open clip" : "no clip");
+    EXPECT_EQ(Bytes(pm8, 1, 0, 4), (std::vector<int>{35, 24, 27, 54})) << (clip ? "open clip" : "no clip");
+  }
+
+  PixMapHandle pm16 = Map(16, Rect{-7, 100, -6, 104});
+  for (int x = 0; x < 4; ++x) Row<UInt16>(pm16, 0)[x] = static_cast<UInt16>(x + 1);
+  MirrorRect16(pm16, &open);
+  EXPECT_EQ(std::vector<UInt16>(Row<UInt16>(pm16, 0), Row<UInt16>(pm16, 0) + 4), (std::vector<UInt16>{4, 3, 2, 1}));
+}
+
 TEST(RectTransforms, RotateRectQuarter) {
   struct Case {
     Rect in;
