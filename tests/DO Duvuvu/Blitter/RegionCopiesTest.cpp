@@ -232,7 +232,8 @@ TEST(AverageColor, IntegerMeansThroughTheConverter) {
   AverageColorConverter = saved;
 }
 
-// The open rect averages the whole map wherever its bounds start.
+// The open rect averages the whole map wherever its bounds start, and a map
+// of white averages to white however many pixels it has.
 TEST(AverageColor, OpenRectsAndLargeMaps) {
   const ColorIndexConverter saved = AverageColorConverter;
   AverageColorConverter = &TableColor;
@@ -244,6 +245,9 @@ TEST(AverageColor, OpenRectsAndLargeMaps) {
   } cases[] = {
       {4, 4, Point{3, 5}, Rect{}},
       {4, 4, Point{-300, 900}, Rect{}},
+      {300, 300, Point{0, 0}, Rect{0, 0, 300, 300}},
+      {300, 300, Point{-20, 7}, Rect{}},
+      {256, 256, Point{0, 0}, Rect{0, 0, 256, 256}},  // 65,536 pixels: no wrap even before
   };
   for (const Case& c : cases) {
     blitref::TestMap map{8, c.width, c.height, c.origin, rng};
