@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Clocks.h"
+#include "ColorTables.h"
 #include "DisplayHooks.h"
 #include "PixMapDrawing.h"
 #include "PortDrawing.h"
@@ -40,7 +41,7 @@ UInt32 NextSeed(UInt32 seed) { return static_cast<UInt32>(seed * 331691u) % 1996
 
 void SetForeToGlobalEntry(int index) {
   const CTabHandle table = GlobalColorTable;
-  if (!table || !*table || index > (*table)->size) return;
+  if (index >= CTableEntryCount(table)) return;
   const ColorSpecEntry& entry = (*table)->table[index];
   const ColorRGB color = {entry.red, entry.green, entry.blue};
   SetForeColorRGB(&color);

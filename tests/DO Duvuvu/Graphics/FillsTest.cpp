@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -207,6 +208,29 @@ TEST_F(Copies, DepthConversions) {
   out32.At<UInt32>(0, 0) = 7;
   EXPECT_NE(CopyPixMapBits(in16.pm(), out32.pm(), &r2, &r2, 0, nullptr), 0);
   EXPECT_EQ(out32.At<UInt32>(0, 0), 7u);
+}
+
+// A table copied over a smaller one keeps the larger size field: entries past
+// its block are black, never read (ASan).
+TEST_F(Copies, ColourTablesAreReadOnlyInsideTheirBlock) {
+  Map src8(8, 2, 1), dst32(32, 2, 1), dst16(16, 2, 1);
+  Handle table = NewHandleBlockClear(offsetof(CTable, table) + 16 * sizeof(ColorSpecEntry));
+  auto* ctab = reinterpret_cast<CTable*>(*table);
+  ctab->size = 255;
+  ctab->table[15] = ColorSpecEntry{15, 0xFF00, 0x8000, 0x0800};
+  src8.pm()->colorTable = table;
+  src8.At<UInt8>(0, 0) = 15;
+  src8.At<UInt8>(1, 0) = 200;
+  const Rect r2{0, 0, 1, 2};
+  EXPECT_EQ(CopyPixMapBits(src8.pm(), dst32.pm(), &r2, &r2, 0, nullptr), 0);
+  EXPECT_EQ(dst32.At<UInt32>(0, 0), 0x00FF8008u);
+  EXPECT_EQ(dst32.At<UInt32>(1, 0), 0u);
+  const Rect clip = dst16.bounds();
+  CopyBits8To16(src8.world->portPixMap, dst16.world->portPixMap, &r2, &r2, &clip, nullptr, nullptr);
+  EXPECT_EQ(dst16.At<UInt16>(0, 0), (0x0800 >> 11) | (0x8000 >> 11) << 5 | (0xFF00 >> 11) << 10);
+  EXPECT_EQ(dst16.At<UInt16>(1, 0), 0);
+  src8.pm()->colorTable = nullptr;
+  DisposeHandleBlock(table);
 }
 
 TEST_F(Copies, ConvertersClipToTheDestination) {
