@@ -94,6 +94,25 @@ TEST_F(FadesTest, BrightGammaLevelsScaleTheBase) {
   EXPECT_TRUE(display.tables.empty());
 }
 
+// A level table as the base is read before the levels are made anew (ASan).
+TEST_F(FadesTest, ALevelTableCanBeTheBase) {
+  FadesOn();
+  GammaTableHandle half = NewTable(Flat(0.5f));
+  BuildBrightGammaTables(half);
+  DisposeHandleBlock(reinterpret_cast<Handle>(half));
+  struct Case {
+    int base;
+    float normal;
+  };
+  for (const Case c : {Case{12, 0.25f}, Case{24, 0.25f}, Case{36, 0.625f}}) {
+    SCOPED_TRACE(c.base);
+    BuildBrightGammaTables(BrightGammaTables[c.base]);
+    ExpectFlat(**BrightGammaTables[24], c.normal, c.normal, c.normal);
+    ExpectFlat(**BrightGammaTables[12], c.normal / 2, c.normal / 2, c.normal / 2);
+    ExpectFlat(**BrightGammaTables[48], 1.0f, 1.0f, 1.0f);
+  }
+}
+
 TEST_F(FadesTest, BrightnessHandsTheLevelTableToTheDisplay) {
   FadesOn();
   GammaTableHandle half = NewTable(Flat(0.5f));
