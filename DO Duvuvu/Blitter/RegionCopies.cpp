@@ -129,7 +129,10 @@ void AverageColor8(PixMapHandle pixMap, const Rect* r, UInt16 out[3], UInt8 skip
   out[0] = out[1] = out[2] = 0;
   if (!pixMap || !*pixMap || !r) return;
   const PixMap& map = **pixMap;
-  const Rect rel = Relative(*r, map.bounds);
+  // Cut before making it relative, so that far edges cannot wrap in 16 bits.
+  Rect inside;
+  if (!IntersectRects(r, &map.bounds, &inside)) return;
+  const Rect rel = Relative(inside, map.bounds);
   const SInt32 rowBytes = map.rowBytes & kPixMapRowBytesMask;
   // Only the pixel memory is read.
   const SInt32 top = std::max<SInt32>(rel.top, 0);
@@ -138,7 +141,8 @@ void AverageColor8(PixMapHandle pixMap, const Rect* r, UInt16 out[3], UInt8 skip
   const SInt32 right = std::min<SInt32>(
       rel.right, std::min<SInt32>(map.bounds.right - map.bounds.left, rowBytes));
   ColorRGB color{0, 0, 0};
-  UInt32 red = 0, green = 0, blue = 0, count = 0;
+  // 65,537 white pixels already pass 32 bits.
+  UInt64 red = 0, green = 0, blue = 0, count = 0;
   for (SInt32 y = top; y < bottom; ++y) {
     const UInt8* row = reinterpret_cast<const UInt8*>(map.baseAddr) +
                        static_cast<ptrdiff_t>(y) * rowBytes;

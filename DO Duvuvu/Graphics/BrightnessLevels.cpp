@@ -183,16 +183,18 @@ void ShutdownBrightness() { DisposeScreenFades(); }
 
 void BuildBrightGammaTables(GammaTableHandle base) {
   if (!GetOrigGammaTable()) return;
+  // The base may be one of the level tables, released below.
+  GammaTableHandle source = base ? base : CapturedGammaTable ? CapturedGammaTable : GetOrigGammaTable();
+  const GammaTable copy = **source;
   for (GammaTableHandle& table : BrightGammaTables) {
     if (table) DisposeHandleBlock(reinterpret_cast<Handle>(table));
     table = nullptr;
     NewGammaTable(&table);
     if (!table) FatalError(kMemoryError, "build bright gamma tables");
   }
-  GammaTableHandle source = base ? base : CapturedGammaTable ? CapturedGammaTable : GetOrigGammaTable();
   GammaTableHandle normal = BrightGammaTables[kNormalBrightness];
-  if (source != normal) **normal = **source;
-  const float* e = &(*normal)->red[0];
+  **normal = copy;
+  const float* e = &copy.red[0];
   for (int level = 0; level < kBrightnessLevels; ++level) {
     if (level == kNormalBrightness) continue;
     float* out = &(*BrightGammaTables[level])->red[0];

@@ -4,6 +4,7 @@
 #include "BlitExtended.h"
 #include "Errors.h"
 #include "GLFrame.h"
+#include "Geometry.h"
 #include "PixMapDrawing.h"
 #include "Pictures.h"
 #include "PixelEffects.h"
@@ -77,7 +78,13 @@ void HiliteRoundRect(PixMapHandle source, PixMapHandle destination, const Rect* 
       }
       tile.bottom = static_cast<SInt16>(std::min<SInt32>(tile.bottom, tile.top + kTile));
       tile.right = static_cast<SInt16>(std::min<SInt32>(tile.right, tile.left + kTile));
-      if (tile.bottom <= tile.top || tile.right <= tile.left) continue;
+      // The area may reach past the source: only its inside is read, and it
+      // lands where it would have in the full tile.
+      Rect inSource;
+      if (!IntersectRects(&tile, &(*source)->bounds, &inSource)) continue;
+      const SInt32 top = rr.top + dy + (inSource.top - tile.top);
+      const SInt32 left = rr.left + dx + (inSource.left - tile.left);
+      tile = inSource;
       const SInt16 height = static_cast<SInt16>(tile.bottom - tile.top);
       const SInt16 width = static_cast<SInt16>(tile.right - tile.left);
       const Rect inScratch{0, 0, height, width};
@@ -88,8 +95,8 @@ void HiliteRoundRect(PixMapHandle source, PixMapHandle destination, const Rect* 
       else
         COPY8(source, scratch, nullptr, &tile, &inScratch, &ScreenRect, 0, kBlitNoColor, nullptr, nullptr, 0, 0, 0,
               nullptr);
-      const Rect place{static_cast<SInt16>(rr.top + dy), static_cast<SInt16>(rr.left + dx),
-                       static_cast<SInt16>(rr.top + dy + height), static_cast<SInt16>(rr.left + dx + width)};
+      const Rect place{static_cast<SInt16>(top), static_cast<SInt16>(left), static_cast<SInt16>(top + height),
+                       static_cast<SInt16>(left + width)};
       CopyPixMapBits(*scratch, *destination, &inScratch, &place, kCopyModeCopy, gRoundRegion);
     }
   }

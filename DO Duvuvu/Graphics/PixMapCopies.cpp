@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "BlitDispatch.h"
+#include "ColorTables.h"
 #include "Errors.h"
 #include "Memory.h"
 #include "PixMapDrawing.h"
@@ -95,7 +96,7 @@ void WalkPixels(PixMapHandle source, PixMapHandle destination, const ConverterWa
 // The colour of entry i of a table (black past its end), or nil table.
 ColorSpecEntry TableColor(Handle table, int i) {
   auto ctab = reinterpret_cast<CTabHandle>(table);
-  if (!ctab || !*ctab || i > (*ctab)->size) return ColorSpecEntry{0, 0, 0, 0};
+  if (i >= CTableEntryCount(ctab)) return ColorSpecEntry{0, 0, 0, 0};
   return (*ctab)->table[i];
 }
 

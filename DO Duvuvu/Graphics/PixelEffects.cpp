@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "Clocks.h"
+#include "ColorTables.h"
 #include "DisplayHooks.h"
 #include "PixMapDrawing.h"
 #include "PortDrawing.h"
@@ -28,17 +29,19 @@ Rect Intersect(const Rect& a, const Rect& b) {
 
 bool IsEmpty(const Rect& r) { return r.bottom <= r.top || r.right <= r.left; }
 
-// The rect relative to the map's bounds and cut to them.
+// The rect cut to the map's bounds and made relative to them; cut first, so
+// that far edges cannot wrap in 16 bits.
 Rect InsideBounds(const Rect& r, const Rect& bounds) {
-  const Rect all = {0, 0, static_cast<SInt16>(Height(bounds)), static_cast<SInt16>(Width(bounds))};
-  return Intersect(Relative(r, bounds), all);
+  const Rect cut = Intersect(r, bounds);
+  if (IsEmpty(cut)) return Rect{0, 0, 0, 0};
+  return Relative(cut, bounds);
 }
 
 UInt32 NextSeed(UInt32 seed) { return static_cast<UInt32>(seed * 331691u) % 199604759u + 65089u; }
 
 void SetForeToGlobalEntry(int index) {
   const CTabHandle table = GlobalColorTable;
-  if (!table || !*table || index > (*table)->size) return;
+  if (index >= CTableEntryCount(table)) return;
   const ColorSpecEntry& entry = (*table)->table[index];
   const ColorRGB color = {entry.red, entry.green, entry.blue};
   SetForeColorRGB(&color);
@@ -65,7 +68,7 @@ void DissolveFill(PixMapHandle pixMap, const Rect* rect, const Rect* clip, UInt8
   }
   const PixMap& map = **pixMap;
   if (map.pixelDepth != 8 || !map.baseAddr) return;
-  const Rect cut = Intersect(Relative(*rect, map.bounds), InsideBounds(clip ? *clip : map.bounds, map.bounds));
+  const Rect cut = Intersect(InsideBounds(*rect, map.bounds), InsideBounds(clip ? *clip : map.bounds, map.bounds));
   if (IsEmpty(cut)) return;
   const SInt32 rowBytes = map.rowBytes & kPixMapRowBytesMask;
   auto value = [lookup](UInt8 v) { return lookup ? lookup[v] : v; };

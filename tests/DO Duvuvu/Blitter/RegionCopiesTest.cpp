@@ -232,4 +232,38 @@ TEST(AverageColor, IntegerMeansThroughTheConverter) {
   AverageColorConverter = saved;
 }
 
+// The open rect averages the whole map wherever its bounds start, and a map
+// of white averages to white however many pixels it has.
+TEST(AverageColor, OpenRectsAndLargeMaps) {
+  const ColorIndexConverter saved = AverageColorConverter;
+  AverageColorConverter = &TableColor;
+  std::mt19937 rng{5};
+  struct Case {
+    int width, height;
+    Point origin;
+    Rect r;  // relative to the bounds; the open rect when empty
+  } cases[] = {
+      {4, 4, Point{3, 5}, Rect{}},
+      {4, 4, Point{-300, 900}, Rect{}},
+      {300, 300, Point{0, 0}, Rect{0, 0, 300, 300}},
+      {300, 300, Point{-20, 7}, Rect{}},
+      {256, 256, Point{0, 0}, Rect{0, 0, 256, 256}},  // 65,536 pixels: no wrap even before
+  };
+  for (const Case& c : cases) {
+    blitref::TestMap map{8, c.width, c.height, c.origin, rng};
+    map.Fill(3);  // white
+    map.Set(0, 0, 1);
+    const bool open = c.r.bottom == 0;
+    const Rect r = open ? Rect{-32768, -32768, 32767, 32767} : On(map, c.r.left, c.r.top, c.r.right, c.r.bottom);
+    UInt16 out[3] = {9, 9, 9};
+    AverageColor8(map.handle(), &r, out, 0);
+    const SInt64 n = SInt64{c.width} * c.height;
+    const auto mean = [n](SInt64 first) { return static_cast<UInt16>((first + (n - 1) * 65535) / n); };
+    EXPECT_EQ((std::vector<UInt16>{out[0], out[1], out[2]}),
+              (std::vector<UInt16>{mean(300), mean(10), mean(7)}))
+        << c.width << " x " << c.height << (open ? ", open rect" : "");
+  }
+  AverageColorConverter = saved;
+}
+
 }  // namespace

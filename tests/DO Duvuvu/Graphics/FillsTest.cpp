@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <cstring>
 #include <vector>
 
@@ -145,6 +146,26 @@ struct Map {
   Rect bounds() const { return world->portRect; }
 };
 
+// A 2 x 1 8-bit map of pixels (index, second) over its own colour table: a
+// block of `entries` entries whose size field says `size`, entry index set.
+struct TabledSource {
+  Map map{8, 2, 1};
+  Handle table = nullptr;
+  TabledSource(int entries, SInt16 size, UInt8 index, ColorSpecEntry color, UInt8 second) {
+    table = NewHandleBlockClear(static_cast<UInt32>(offsetof(CTable, table) + entries * sizeof(ColorSpecEntry)));
+    auto* ctab = reinterpret_cast<CTable*>(*table);
+    ctab->size = size;
+    ctab->table[index] = color;
+    map.pm()->colorTable = table;
+    map.At<UInt8>(0, 0) = index;
+    map.At<UInt8>(1, 0) = second;
+  }
+  ~TabledSource() {
+    map.pm()->colorTable = nullptr;
+    DisposeHandleBlock(table);
+  }
+};
+
 TEST_F(Copies, ModesZeroAndThirtySixAndUnsupportedModes) {
   Map src(16, 4, 1), dst(16, 4, 1);
   const UInt16 values[] = {0x7FFF, 0x001F, 0x7FFF, 0x0400};
@@ -164,29 +185,23 @@ TEST_F(Copies, ModesZeroAndThirtySixAndUnsupportedModes) {
 
 TEST_F(Copies, DepthConversions) {
   // 8 -> 32 through the source's own table.
-  Map src8(8, 2, 1), dst32(32, 2, 1);
-  Handle table = NewHandleBlockClear(sizeof(CTable) + 3 * sizeof(ColorSpecEntry));
-  auto* ctab = reinterpret_cast<CTable*>(*table);
-  ctab->size = 3;
-  ctab->table[3] = ColorSpecEntry{3, 0x1200, 0x3400, 0x5600};
-  src8.pm()->colorTable = table;
-  src8.At<UInt8>(0, 0) = 3;
-  src8.At<UInt8>(1, 0) = 0;
   const Rect r2{0, 0, 1, 2};
-  EXPECT_EQ(CopyPixMapBits(src8.pm(), dst32.pm(), &r2, &r2, 0, nullptr), 0);
-  EXPECT_EQ(dst32.At<UInt32>(0, 0), 0x00123456u);
-  EXPECT_EQ(dst32.At<UInt32>(1, 0), 0u);
+  {
+    TabledSource src8(4, 3, 3, ColorSpecEntry{3, 0x1200, 0x3400, 0x5600}, 0);
+    Map dst32(32, 2, 1);
+    EXPECT_EQ(CopyPixMapBits(src8.map.pm(), dst32.pm(), &r2, &r2, 0, nullptr), 0);
+    EXPECT_EQ(dst32.At<UInt32>(0, 0), 0x00123456u);
+    EXPECT_EQ(dst32.At<UInt32>(1, 0), 0u);
 
-  // 8 -> 16 with the formula, and with a transfer table.
-  Map dst16(16, 2, 1);
-  const Rect clip = dst16.bounds();
-  CopyBits8To16(src8.world->portPixMap, dst16.world->portPixMap, &r2, &r2, &clip, nullptr, nullptr);
-  EXPECT_EQ(dst16.At<UInt16>(0, 0), (0x5600 >> 11) | (0x3400 >> 11) << 5 | (0x1200 >> 11) << 10);
-  std::vector<float> transfer(768, 1.0f);
-  CopyBits8To16(src8.world->portPixMap, dst16.world->portPixMap, &r2, &r2, &clip, nullptr, transfer.data());
-  EXPECT_EQ(dst16.At<UInt16>(0, 0), 0xFFFF);
-  src8.pm()->colorTable = nullptr;
-  DisposeHandleBlock(table);
+    // 8 -> 16 with the formula, and with a transfer table.
+    Map dst16(16, 2, 1);
+    const Rect clip = dst16.bounds();
+    CopyBits8To16(src8.map.world->portPixMap, dst16.world->portPixMap, &r2, &r2, &clip, nullptr, nullptr);
+    EXPECT_EQ(dst16.At<UInt16>(0, 0), (0x5600 >> 11) | (0x3400 >> 11) << 5 | (0x1200 >> 11) << 10);
+    std::vector<float> transfer(768, 1.0f);
+    CopyBits8To16(src8.map.world->portPixMap, dst16.world->portPixMap, &r2, &r2, &clip, nullptr, transfer.data());
+    EXPECT_EQ(dst16.At<UInt16>(0, 0), 0xFFFF);
+  }
 
   // 32 -> 16 through CopyPixMapBits, 16 -> 32 through the converter.
   Map src32(32, 2, 1), out16(16, 2, 1);
@@ -207,6 +222,21 @@ TEST_F(Copies, DepthConversions) {
   out32.At<UInt32>(0, 0) = 7;
   EXPECT_NE(CopyPixMapBits(in16.pm(), out32.pm(), &r2, &r2, 0, nullptr), 0);
   EXPECT_EQ(out32.At<UInt32>(0, 0), 7u);
+}
+
+// A table copied over a smaller one keeps the larger size field: entries past
+// its block are black, never read (ASan).
+TEST_F(Copies, ColourTablesAreReadOnlyInsideTheirBlock) {
+  TabledSource src8(16, 255, 15, ColorSpecEntry{15, 0xFF00, 0x8000, 0x0800}, 200);
+  Map dst32(32, 2, 1), dst16(16, 2, 1);
+  const Rect r2{0, 0, 1, 2};
+  EXPECT_EQ(CopyPixMapBits(src8.map.pm(), dst32.pm(), &r2, &r2, 0, nullptr), 0);
+  EXPECT_EQ(dst32.At<UInt32>(0, 0), 0x00FF8008u);
+  EXPECT_EQ(dst32.At<UInt32>(1, 0), 0u);
+  const Rect clip = dst16.bounds();
+  CopyBits8To16(src8.map.world->portPixMap, dst16.world->portPixMap, &r2, &r2, &clip, nullptr, nullptr);
+  EXPECT_EQ(dst16.At<UInt16>(0, 0), (0x0800 >> 11) | (0x8000 >> 11) << 5 | (0xFF00 >> 11) << 10);
+  EXPECT_EQ(dst16.At<UInt16>(1, 0), 0);
 }
 
 TEST_F(Copies, ConvertersClipToTheDestination) {

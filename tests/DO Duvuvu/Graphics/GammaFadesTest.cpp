@@ -94,6 +94,25 @@ TEST_F(FadesTest, BrightGammaLevelsScaleTheBase) {
   EXPECT_TRUE(display.tables.empty());
 }
 
+// A level table as the base is read before the levels are made anew (ASan).
+TEST_F(FadesTest, ALevelTableCanBeTheBase) {
+  FadesOn();
+  GammaTableHandle half = NewTable(Flat(0.5f));
+  BuildBrightGammaTables(half);
+  DisposeHandleBlock(reinterpret_cast<Handle>(half));
+  struct Case {
+    int base;
+    float normal;
+  };
+  for (const Case c : {Case{12, 0.25f}, Case{24, 0.25f}, Case{36, 0.625f}}) {
+    SCOPED_TRACE(c.base);
+    BuildBrightGammaTables(BrightGammaTables[c.base]);
+    ExpectFlat(**BrightGammaTables[24], c.normal, c.normal, c.normal);
+    ExpectFlat(**BrightGammaTables[12], c.normal / 2, c.normal / 2, c.normal / 2);
+    ExpectFlat(**BrightGammaTables[48], 1.0f, 1.0f, 1.0f);
+  }
+}
+
 TEST_F(FadesTest, BrightnessHandsTheLevelTableToTheDisplay) {
   FadesOn();
   GammaTableHandle half = NewTable(Flat(0.5f));
@@ -217,13 +236,16 @@ TEST(GammaArithmetic, ResampleFloatTable) {
 }
 
 TEST(GammaArithmetic, ResampleNeverReadsPastItsSource) {
-  // 255 entries to 256: float rounding of the last x must not reach entry 255.
-  std::vector<float> source(255);
-  for (int i = 0; i < 255; ++i) source[i] = static_cast<float>(i);
-  std::vector<float> out(256);
-  ResampleFloatTable(source.data(), out.data(), 255, 256);
-  EXPECT_NEAR(out[255], 254.0f, 1e-4);
+  // 2050 entries to 8192: in float the last x is 2049.00024, just past the
+  // last entry, so only the clamp keeps the read inside (ASan).
+  constexpr SInt32 kSource = 2050, kOut = 8192;
+  std::vector<float> source(kSource);
+  for (int i = 0; i < kSource; ++i) source[i] = static_cast<float>(i);
+  std::vector<float> out(kOut, -1.0f);
+  ResampleFloatTable(source.data(), out.data(), kSource, kOut);
+  EXPECT_NEAR(out[kOut - 1], 2049.0f, 1e-3);
   EXPECT_NEAR(out[0], 0.0f, 1e-6);
+  EXPECT_NEAR(out[kOut / 2], 4096.0f * 2049.0f / 8191.0f, 1e-2);
 }
 
 TEST(GammaArithmetic, BuildGammaFromColor) {

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "GLFrame.h"
@@ -33,9 +34,8 @@ class Hilite : public portstest::PortsTest {
     ScreenRect = savedScreen_;
     PortsTest::TearDown();
   }
-  PixMapHandle Map(SInt16 depth) {
+  PixMapHandle Map(SInt16 depth, const Rect& bounds = Rect{0, 0, 64, 64}) {
     PixMapHandle pm = nullptr;
-    const Rect bounds{0, 0, 64, 64};
     EXPECT_EQ(CreatePixMap(depth, &pm, &bounds, 1, 1, 1), 0);
     maps_.push_back(pm);
     return pm;
@@ -90,6 +90,50 @@ TEST_F(Hilite, LevelsTintTheAreaTileByTile) {
       EXPECT_EQ(At(dst, i, 0), 0x1234) << c.level;
       EXPECT_EQ(At(dst, 0, i), 0x1234) << c.level;
     }
+  }
+}
+
+// An area larger than the source takes only the source's pixels (ASan), each
+// at its own place in the round rect.
+TEST_F(Hilite, AnAreaPastTheSourceReadsOnlyTheSource) {
+  struct Case {
+    SInt16 depth;
+    Rect area;
+    int shiftX, shiftY;  // where the source's (0, 0) lands, from rr's corner
+  };
+  const Case cases[] = {
+      {16, {0, 0, 40, 40}, 0, 0},  {8, {0, 0, 40, 40}, 0, 0},
+      {16, {-3, -5, 37, 35}, 5, 3}, {8, {-3, -5, 37, 35}, 5, 3},
+      {16, {-34, -33, 6, 7}, 33, 34},  // the first tile misses the source: it comes from the next
+  };
+  for (const Case& c : cases) {
+    PixMapHandle src = Map(c.depth, Rect{0, 0, 8, 8});
+    PixMapHandle dst = Map(c.depth);
+    auto pixel = [&](PixMapHandle pm, int x, int y) -> UInt32 {
+      const auto* row = (*pm)->baseAddr + y * ((*pm)->rowBytes & kPixMapRowBytesMask);
+      return c.depth == 8 ? static_cast<UInt8>(row[x]) : reinterpret_cast<const UInt16*>(row)[x];
+    };
+    auto set = [&](PixMapHandle pm, int x, int y, UInt32 v) {
+      auto* row = (*pm)->baseAddr + y * ((*pm)->rowBytes & kPixMapRowBytesMask);
+      if (c.depth == 8)
+        row[x] = static_cast<char>(v);
+      else
+        reinterpret_cast<UInt16*>(row)[x] = static_cast<UInt16>(v);
+    };
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) set(dst, x, y, 7);
+    for (int y = 0; y < 8; ++y)
+      for (int x = 0; x < 8; ++x) set(src, x, y, 20 + 8 * y + x);
+    const Rect rr{10, 10, 50, 50};
+    SetCurrentPort(GetPixMapGWorld(dst));
+    HiliteRoundRect(src, dst, &c.area, &rr, 12, 24, 0);
+    for (int y = 0; y < 64; ++y)
+      for (int x = 0; x < 64; ++x) {
+        const int sx = x - 10 - c.shiftX, sy = y - 10 - c.shiftY;
+        const bool inside = sx >= 0 && sx < std::min<int>(8, c.area.right) && sy >= 0 && sy < std::min<int>(8, c.area.bottom);
+        ASSERT_EQ(pixel(dst, x, y), inside ? UInt32(20 + 8 * sy + sx) : 7u)
+            << c.depth << " bits, area left " << c.area.left << ", at " << x << "," << y;
+      }
   }
 }
 

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <utility>
 #include <vector>
 
 #include "AppGlobals.h"
@@ -154,19 +155,53 @@ TEST_F(LookupTables, HSVTablesAt16Bits) {
   }
 }
 
+// A 3-3-2 colour cube stands in for the screen's colour-index services:
+// index rrrgggbb, each part spread over 0..65535 and read back from the top bits.
+void CubeColor(SInt32 index, ColorRGB* out) {
+  *out = ColorRGB{static_cast<UInt16>((index >> 5 & 7) * 65535 / 7), static_cast<UInt16>((index >> 2 & 7) * 65535 / 7),
+                  static_cast<UInt16>((index & 3) * 65535 / 3)};
+}
+SInt32 CubeIndex(const ColorRGB* c) { return (c->red >> 13) << 5 | (c->green >> 13) << 2 | c->blue >> 14; }
+
+constexpr int kBlue = 3, kGreen = 7 << 2, kRed = 7 << 5, kWhite = 255;
+constexpr int kDarkRed = 3 << 5;  // (28086, 0, 0)
+
 TEST_F(LookupTables, EightBitBuildersOnThisPlatform) {
+  FixedResultServices services = GetFixedResultServices();
+  services.colorIndexToRGB = CubeColor;
+  services.rgbToColorIndex = CubeIndex;
+  SetFixedResultServices(&services);
   EngineSettings[8] = 8;
   NewLookupTable(&table);
-  std::fill(table, table + 256, 7);
-  BuildHueTable8(table, 100);
-  EXPECT_EQ(static_cast<UInt8>(table[0]), 0);
-  for (int i = 1; i < 255; ++i) ASSERT_EQ(table[i], 0) << i;
-  EXPECT_EQ(static_cast<UInt8>(table[255]), 255);
-  std::fill(table, table + 256, 7);
-  BuildContrastTable8(table, 2.0f);
-  EXPECT_EQ(table[0], 7);
-  EXPECT_EQ(table[128], 0);
-  EXPECT_EQ(table[255], 7);
+  struct Case {
+    const char* what;
+    void (*build)(Ptr);
+    bool setsEnds;
+    std::vector<std::pair<int, int>> entries;  // index, expected entry
+  };
+  const Case cases[] = {
+      {"hue to red", [](Ptr t) { BuildHueTable8(t, 0); }, true, {{kBlue, kRed}, {kGreen, kRed}, {kDarkRed, kDarkRed}}},
+      {"hue to green", [](Ptr t) { BuildHueTable8(t, 21845); }, true, {{kBlue, kGreen}, {kRed, kGreen}}},
+      {"saturation off", [](Ptr t) { BuildSaturationTable8(t, 0); }, true,
+       {{kBlue, kWhite}, {kRed, kWhite}, {kDarkRed, 3 << 5 | 3 << 2 | 1}}},
+      {"saturation kept", [](Ptr t) { BuildSaturationTable8(t, 65536); }, true,
+       {{kBlue, kBlue}, {kDarkRed, kDarkRed}, {200, 200}}},
+      // The HSL conversions leave their outputs as they were here.
+      {"lighten", [](Ptr t) { BuildLightenTable8(t, 65535); }, true,
+       {{kBlue, kBlue}, {kDarkRed, kDarkRed}, {200, 200}}},
+      {"contrast", [](Ptr t) { BuildContrastTable8(t, 3.0f); }, false, {{kBlue, 1}, {kRed, 2 << 5}}},
+      {"hsv scale", [](Ptr t) { BuildHSVScaleTable(t, 0, 65536, 40000); }, true, {{kBlue, 4 << 5}, {kGreen, 4 << 5}}},
+      {"hsv blend", [](Ptr t) { BuildHSVBlendTable(t, 21845, 65535, 65536, 50); }, true,
+       {{kBlue, kGreen}, {kDarkRed, 3 << 2}}},
+  };
+  for (const Case& c : cases) {
+    std::fill(table, table + 256, 7);
+    c.build(table);
+    EXPECT_EQ(static_cast<UInt8>(table[0]), c.setsEnds ? 0 : 7) << c.what;
+    EXPECT_EQ(static_cast<UInt8>(table[255]), c.setsEnds ? 255 : 7) << c.what;
+    for (const auto& [index, expected] : c.entries)
+      EXPECT_EQ(static_cast<UInt8>(table[index]), expected) << c.what << ", entry " << index;
+  }
 }
 
 TEST(ContrastChange, ScalesSaturationAndDividesValue) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <cstddef>
 #include <vector>
 
+#include "Memory.h"
 #include "PixMapDrawing.h"
 #include "PixelEffects.h"
 #include "PortsTestSupport.h"
@@ -83,6 +85,42 @@ TEST_F(PixelEffects, DissolveFillStaysInsideTheClipAndTheBounds) {
   DissolveFill(pm, &wide, nullptr, 0, nullptr, 255);
   EXPECT_EQ(Row<UInt8>(pm, 0)[0], 65);
   EXPECT_EQ(Row<UInt8>(pm, 0)[1], 172);
+}
+
+// The open rect covers any map, wherever its bounds start.
+TEST_F(PixelEffects, TheOpenRectCoversTheWholeMap) {
+  const Rect open{-32768, -32768, 32767, 32767};
+  PixMapHandle pm8 = Map(8, Rect{30, 40, 32, 44});
+  for (const Rect* clip : {static_cast<const Rect*>(nullptr), &open}) {
+    for (int y = 0; y < 2; ++y) std::fill(Row<UInt8>(pm8, y), Row<UInt8>(pm8, y) + 4, 9);
+    DissolveFill(pm8, &open, clip, 0, nullptr, 255);
+    EXPECT_EQ(Bytes(pm8, 0, 0, 4), (std::vector<int>{65, 172, 178, 137})) << (clip ? "open clip" : "no clip");
+    EXPECT_EQ(Bytes(pm8, 1, 0, 4), (std::vector<int>{35, 24, 27, 54})) << (clip ? "open clip" : "no clip");
+  }
+
+  PixMapHandle pm16 = Map(16, Rect{-7, 100, -6, 104});
+  for (int x = 0; x < 4; ++x) Row<UInt16>(pm16, 0)[x] = static_cast<UInt16>(x + 1);
+  MirrorRect16(pm16, &open);
+  EXPECT_EQ(std::vector<UInt16>(Row<UInt16>(pm16, 0), Row<UInt16>(pm16, 0) + 4), (std::vector<UInt16>{4, 3, 2, 1}));
+}
+
+// A global table copied over a smaller one keeps the larger size field: the
+// fill at density 0 never reads past its block (ASan).
+TEST_F(PixelEffects, DensityZeroReadsTheGlobalTableOnlyInsideItsBlock) {
+  const CTabHandle saved = GlobalColorTable;
+  auto small = reinterpret_cast<CTabHandle>(NewHandleBlockClear(offsetof(CTable, table) + 16 * sizeof(ColorSpecEntry)));
+  (*small)->size = 255;
+  GlobalColorTable = small;
+  PixMapHandle pm = Map(8, Rect{0, 0, 2, 4});
+  std::fill(Row<UInt8>(pm, 0), Row<UInt8>(pm, 0) + 4, 9);
+  const Rect rect{0, 0, 1, 4};
+  UInt8 lookup[256] = {};
+  lookup[255] = 3;
+  DissolveFill(pm, &rect, nullptr, 0, lookup, 0);
+  DissolveFill(pm, &rect, nullptr, 0, nullptr, 0);
+  EXPECT_EQ(Bytes(pm, 0, 0, 4), (std::vector<int>{0, 0, 0, 0}));
+  GlobalColorTable = saved;
+  DisposeHandleBlock(reinterpret_cast<Handle>(small));
 }
 
 TEST(RectTransforms, RotateRectQuarter) {
