@@ -154,6 +154,13 @@ class LayoutTest : public GLTest {
   // Reads "Test" into a layout of our own; frames outside the block are
   // given back afterwards.
   Boolean Read(Layout* layout) { return ReadLayoutPlist(layout, nullptr, nullptr); }
+  // Writes the list text as "Test" and reads it.
+  Layout ReadText(const std::string& list) {
+    EXPECT_TRUE(testsupport::WriteFile(layouts_ + "Test", list));
+    Layout layout = Named("Test");
+    EXPECT_TRUE(Read(&layout));
+    return layout;
+  }
   void ReleaseAllocated(Layout* layout) {
     for (Frame* f = layout->firstFrame; f;) {
       Frame* next = f->next;
@@ -602,9 +609,7 @@ TEST_F(LayoutTest, HugeArraysWithoutASetAreCut) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     testsupport::RecordingMessageBox boxes;
-    ASSERT_TRUE(testsupport::WriteFile(layouts_ + "Test", c.list));
-    Layout layout = Named("Test");
-    ASSERT_TRUE(Read(&layout));
+    Layout layout = ReadText(c.list);
     EXPECT_EQ(c.frames, layout.frameCount);
     ASSERT_EQ(1u, boxes.boxes().size());
     EXPECT_EQ(c.alert, boxes.boxes()[0].text);
@@ -654,9 +659,7 @@ TEST_F(LayoutTest, ManyArraysStopAtTheListBound) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     testsupport::RecordingMessageBox boxes;
-    ASSERT_TRUE(testsupport::WriteFile(layouts_ + "Test", c.list));
-    Layout layout = Named("Test");
-    ASSERT_TRUE(Read(&layout));
+    Layout layout = ReadText(c.list);
     int frames = 0;
     for (Frame* f = layout.firstFrame; f; f = f->next) ++frames;
     EXPECT_EQ(c.frames, frames);
