@@ -1,6 +1,7 @@
 // Layout property lists from untrusted files: whatever the list says, the
-// frames it makes stay inside the registered sets, and the records after each
-// set (sentinels) are never written. Then the sheet's image step: a frame gets
+// frames it makes stay inside the registered sets, the records after each set
+// (sentinels) are never written, and the list holds no more frames than a
+// layout may. Then the sheet's image step: a frame gets
 // a texture exactly when its bounds lie inside the loaded image.
 #include <GL/gl.h>
 #include <unistd.h>
@@ -139,6 +140,11 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
 
   for (int s = 0; s < kSetCount; ++s)
     if (std::memcmp(fixture->sentinels[s], &fixture->blocks[s][kSets[s].count], sizeof(Frame)) != 0) std::abort();
+  // The whole list is held until here, so its cost shows in the run; the list
+  // is counted by walking it, since its 16-bit count could wrap.
+  UInt32 frames = 0;
+  for (Frame* frame = layout.firstFrame; frame; frame = frame->next) ++frames;
+  if (frames > kMostFramesInALayout || frames != layout.frameCount) std::abort();
   // Records made outside the sets go back; those in the sets stay for the next run.
   for (Frame* frame = layout.firstFrame; frame;) {
     Frame* next = frame->next;

@@ -123,12 +123,69 @@ bool ParseNumber(const std::string& digits, bool hex, UInt32* value) {
   return true;
 }
 
+// The length of the well-formed UTF-8 sequence at p, with its character in
+// *character; 0 for a lone or stray byte, an overlong form, a surrogate or a
+// character past U+10FFFF.
+size_t Utf8Sequence(const UInt8* p, const UInt8* end, UInt32* character) {
+  size_t length;
+  UInt32 c;
+  UInt32 least;
+  if (*p >= 0xC2 && *p <= 0xDF) {
+    length = 2;
+    c = *p & 0x1Fu;
+    least = 0x80;
+  } else if (*p >= 0xE0 && *p <= 0xEF) {
+    length = 3;
+    c = *p & 0x0Fu;
+    least = 0x800;
+  } else if (*p >= 0xF0 && *p <= 0xF4) {
+    length = 4;
+    c = *p & 0x07u;
+    least = 0x10000;
+  } else {
+    return 0;
+  }
+  if (end - p < static_cast<ptrdiff_t>(length)) return 0;
+  for (size_t i = 1; i < length; ++i) {
+    if ((p[i] & 0xC0) != 0x80) return 0;
+    c = c << 6 | (p[i] & 0x3Fu);
+  }
+  if (c < least || c > 0x10FFFF || (c >= 0xD800 && c <= 0xDFFF)) return 0;
+  *character = c;
+  return length;
+}
+
+// Text whose every byte above 0x7F belongs to a well-formed UTF-8 sequence
+// came from a UTF-8 writer (XML's own encoding); anything else is taken as
+// Latin-1, byte for byte, as this engine's older files may hold.
+bool IsUtf8Text(const UInt8* p, const UInt8* end) {
+  while (p < end) {
+    if (*p < 0x80) {
+      ++p;
+      continue;
+    }
+    UInt32 character;
+    const size_t length = Utf8Sequence(p, end, &character);
+    if (length == 0) return false;
+    p += length;
+  }
+  return true;
+}
+
 // The five named entities and numeric references; anything else stays as it
-// was written. One byte a character: references above 255 become '?'.
-std::string DecodeText(const UInt8* p, const UInt8* end) {
+// was written. One byte a character: references and UTF-8 characters above
+// 255 become '?'. utf8: the raw text's high bytes are UTF-8 sequences
+// (references always name one Latin-1 byte, as the writer makes them).
+std::string DecodeText(const UInt8* p, const UInt8* end, bool utf8) {
   std::string out;
   out.reserve(static_cast<size_t>(end - p));
   while (p < end) {
+    if (utf8 && *p >= 0x80) {
+      UInt32 character = 0;
+      p += Utf8Sequence(p, end, &character);
+      out += character <= 255 ? static_cast<char>(character) : '?';
+      continue;
+    }
     if (*p != '&') {
       out += static_cast<char>(*p++);
       continue;
@@ -167,14 +224,15 @@ std::string DecodeText(const UInt8* p, const UInt8* end) {
   return out;
 }
 
-// The character data from the cursor up to the next '<', decoded.
-std::string ReadCharData(TextBuffer* buffer) {
+// The character data from the cursor up to the next '<', decoded; text (not
+// Base64) is read as UTF-8 when it is well-formed UTF-8.
+std::string ReadCharData(TextBuffer* buffer, bool text) {
   const UInt8* p = buffer->GetCursorPtr();
   const UInt8* end = buffer->GetEndPtr();
   const auto* lt = static_cast<const UInt8*>(std::memchr(p, '<', static_cast<size_t>(end - p)));
   if (!lt) lt = end;
   buffer->SetCursorPtr(const_cast<UInt8*>(lt));
-  return DecodeText(p, lt);
+  return DecodeText(p, lt, text && IsUtf8Text(p, lt));
 }
 
 void SetValueText(PlistTag* tag, const std::string& text) {
@@ -233,7 +291,7 @@ void ParseContainer(PlistTag* tag, TextBuffer* buffer, SInt32 depth, ReadState* 
     if (element.empty()) continue;
 
     if (element == "key") {
-      std::string text = selfClosing ? std::string() : ReadCharData(buffer);
+      std::string text = selfClosing ? std::string() : ReadCharData(buffer, true);
       // In an array a key names nothing: the value that follows is unnamed.
       if (!inArray) key = text.substr(0, 31);
       continue;
@@ -266,7 +324,7 @@ void ParseContainer(PlistTag* tag, TextBuffer* buffer, SInt32 depth, ReadState* 
       if (state->failed) return;
       continue;
     }
-    const std::string text = ReadCharData(buffer);
+    const std::string text = ReadCharData(buffer, type != "data");
     if (type == "data")
       SetDataText(child, text);
     else

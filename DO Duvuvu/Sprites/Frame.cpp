@@ -19,6 +19,7 @@ bool placelessQuiet;
 // A set's frame count is one byte, so no registered block holds more records:
 // an array with no block of its own is cut to that.
 constexpr UInt32 kMostFramesInASet = 255;
+static_assert(kMostFramesInALayout == kFrameListSlots * kMostFramesInASet);
 
 const unsigned char kUnnamed[] = "\x09(unnamed)";
 const unsigned char kHotRectName[] = "\x07hotRect";
@@ -168,7 +169,7 @@ Frame* Layout::NewFrame(Layout* layout, const Rect* bounds, const char* name, Fr
   return frame;
 }
 
-void ExpandFrameArray(Layout* layout, Frame* first, Frame** place) {
+Boolean ExpandFrameArray(Layout* layout, Frame* first, Frame** place) {
   UInt32 s0 = first->arraySize[0];
   UInt32 s1 = first->arraySize[1];
   UInt32 s2 = first->arraySize[2];
@@ -200,6 +201,7 @@ void ExpandFrameArray(Layout* layout, Frame* first, Frame** place) {
   }
   UInt32 made = 1;
   while (i < s0 && made < allowed) {
+    if (layout->frameCount >= kMostFramesInALayout) return false;
     char name[64];
     std::strcpy(name, base);
     if (s0 != 0) AppendIndex(name, static_cast<int>(i));
@@ -230,6 +232,7 @@ void ExpandFrameArray(Layout* layout, Frame* first, Frame** place) {
       k = 0;
     }
   }
+  return true;
 }
 
 void RemoveFrame(Layout* layout, Frame* frame) {

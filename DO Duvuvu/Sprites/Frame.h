@@ -51,6 +51,11 @@ struct Layout {
 
 constexpr SInt16 kFrameListSlots = 40;
 
+// The most frames one layout list makes: all that frameLIST's sets could
+// hold, 40 of at most 255 records. A list that asks for more is cut there
+// (each record costs some kilobytes, and the list counts in 16 bits).
+constexpr UInt32 kMostFramesInALayout = UInt32{kFrameListSlots} * 255;
+
 // Each slot holds the first record of a registered set.
 extern Frame* frameLIST[kFrameListSlots];
 // The game appends: frameLIST[frameSetCount++] = first.
@@ -84,8 +89,10 @@ SInt16 FindFrameSetSlot(const Frame* first);
 void InitFrame(Frame* frame);
 void DisposeFrame(Frame* frame);
 // Makes at most as many records as first's registered block holds (an alert
-// when the array asks for more), or 255 when first starts no registered set.
-void ExpandFrameArray(Layout* layout, Frame* first, Frame** place);
+// when the array asks for more), or 255 when first starts no registered set,
+// and none past kMostFramesInALayout in the layout. False when that bound cut
+// the array.
+Boolean ExpandFrameArray(Layout* layout, Frame* first, Frame** place);
 // Unlinks and releases through the block registry: records inside a
 // registered block are not engine blocks and stay where they are.
 void RemoveFrame(Layout* layout, Frame* frame);

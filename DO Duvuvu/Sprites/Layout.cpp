@@ -143,6 +143,15 @@ class PlacelessAlertOnce {
   void Told() { SetPlacelessFramesQuiet(true); }
 };
 
+// A list that asks for more frames than a layout may hold: one alert, and the
+// frames up to the bound are kept.
+void AlertLayoutFull(const Layout* layout) {
+  const std::string bound = std::to_string(kMostFramesInALayout);
+  const std::string message = "LoadLayout(): the layout " + Text(layout->name) + " asks for more than " + bound +
+                              " frames; only the first " + bound + " are made.";
+  AlertMessage(message.c_str(), "", "OK");
+}
+
 // Makes the layout's frames in their sets' records.
 void MakeFrames(Layout* layout, PlistTag* frames) {
   PlacelessAlertOnce placelessAlert;
@@ -179,13 +188,20 @@ void MakeFrames(Layout* layout, PlistTag* frames) {
       Integer(entry, sizeKey, &value);
       sizes[d] = static_cast<UInt8>(value);
     }
+    if (layout->frameCount >= kMostFramesInALayout) {
+      AlertLayoutFull(layout);
+      return;
+    }
     Frame** where = placeless ? nullptr : &place;
     bool hasPlace = where && *where;
     Frame* frame = Layout::NewFrame(layout, nullptr, key.c_str(), where);
     if (!hasPlace) placelessAlert.Told();
     std::memcpy(frame->tag, "\x05" "FRAME", 6);
     for (int d = 0; d < 3; ++d) frame->arraySize[d] = sizes[d];
-    if (sizes[0] != 0) ExpandFrameArray(layout, frame, where);
+    if (sizes[0] != 0 && !ExpandFrameArray(layout, frame, where)) {
+      AlertLayoutFull(layout);
+      return;
+    }
     ++currentSetIndex;
     place = SetPlace(currentSetIndex);
   }

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "FileClass.h"
 #include "Memory.h"
@@ -181,6 +184,48 @@ TEST(PlistFormatTest, DecodesEntitiesOneByteACharacter) {
   }
 }
 
+// Text is UTF-8 when each high byte belongs to a well-formed sequence, else
+// Latin-1 as the bytes stand; references keep naming one byte each.
+TEST(PlistFormatTest, ReadsUtf8TextAsLatin1) {
+  struct Case {
+    const char* what;
+    const char* text;
+    const char* value;
+  } cases[] = {
+      {"two-byte characters", "Zo\xC3\xAB \xC3\x86r\xC3\xB8", "Zo\xEB \xC6r\xF8"},
+      {"beyond Latin-1", "\xE6\x97\xA5\xE6\x9C\xAC \xF0\x9F\x98\x80 \xE2\x82\xAC", "?? ? ?"},
+      {"references as written by the engine", "Zo&#195;&#171;", "Zo\xC3\xAB"},
+      {"references beside UTF-8", "\xC3\xA9&#233;&amp;", "\xE9\xE9&"},
+      {"Latin-1 byte", "Caf\xE9", "Caf\xE9"},
+      {"Latin-1 byte beside UTF-8", "\xC3\xA9 \xE9", "\xC3\xA9 \xE9"},
+      {"cut sequence", "Caf\xC3", "Caf\xC3"},
+      {"stray continuation", "\x80" "a", "\x80" "a"},
+      {"overlong", "\xC0\xA9 \xE0\x80\xA9", "\xC0\xA9 \xE0\x80\xA9"},
+      {"surrogate", "\xED\xA0\x80", "\xED\xA0\x80"},
+      {"past U+10FFFF", "\xF4\x90\x80\x80", "\xF4\x90\x80\x80"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    PlistTag root;
+    ASSERT_EQ(Read(&root, std::string("<dict><key>k") + c.text + "</key><string>" + c.text + "</string></dict>"), 0);
+    ASSERT_EQ(root.child.count, 1u);
+    EXPECT_EQ(Text(root.child.data[0]->name), std::string("k") + c.value);
+    EXPECT_EQ(Text(root.child.data[0]->value), c.value);
+  }
+
+  // 254 characters of two bytes each all fit the value.
+  std::string wide;
+  for (int i = 0; i < 254; ++i) wide += "\xC3\xA9";
+  PlistTag root;
+  ASSERT_EQ(Read(&root, "<dict><key>k</key><string>" + wide + "</string></dict>"), 0);
+  EXPECT_EQ(Text(root.child.data[0]->value), std::string(254, '\xE9'));
+  // Base64 text is not decoded.
+  ASSERT_EQ(Read(&root, "<dict><key>d</key><data>QQ\xC3\xA9==</data></dict>"), 0);
+  ASSERT_NE(root.child.data[0]->data, nullptr);
+  EXPECT_EQ(std::string(root.child.data[0]->data, static_cast<size_t>(GetPtrBlockSize(root.child.data[0]->data))),
+            "QQ\xC3\xA9==");
+}
+
 TEST(PlistFormatTest, ReaderCutsLongTextsToTheirFields) {
   PlistTag root;
   const std::string value(255, 'v');
@@ -321,6 +366,69 @@ TEST(PlistFormatTest, StdFilesRoundTrip) {
   FileClass::Close(&file);
   EXPECT_EQ(Dump(fromFile), Dump(root));
   EXPECT_EQ(testsupport::ReadFile(path), Write(&root));
+}
+
+// The names of a scores file written by python3's plistlib (as UTF-8), read
+// and saved through the routines the scores file uses, then read back by
+// plistlib.
+class PlistUtf8ScoresTest : public ::testing::Test {
+ protected:
+  static std::vector<std::string> Names(PlistTag* root) {
+    std::vector<std::string> names;
+    PlistTag* table = PlistTag::FindTag(root, "array", "Scores", 0);
+    if (!table) return names;
+    for (UInt32 i = 0; i < table->child.count; ++i)
+      if (PlistTag* name = PlistTag::FindTag(table->child.data[i], "string", "Name", 0))
+        names.push_back(Text(name->value));
+    return names;
+  }
+  // Loads the plistlib file and saves it again as the game would.
+  void LoadAndSave() {
+    FILE* in = std::fopen((kDataDir + "plistlib-utf8-scores.plist").c_str(), "rb");
+    ASSERT_NE(in, nullptr);
+    ASSERT_EQ(PlistTag::ReadStdFile(&loaded_, in), 0);
+    std::fclose(in);
+    FILE* out = std::fopen(saved_.c_str(), "wb");
+    ASSERT_NE(out, nullptr);
+    ASSERT_EQ(PlistTag::WriteStdFile(&loaded_, out), 0);
+    ASSERT_EQ(std::fclose(out), 0);
+  }
+
+  const std::vector<std::string> latin1_ = {"Zo\xEB", "\xC6r\xF8", "Caf\xE9", "??"};
+  testsupport::TempDir dir_;
+  const std::string saved_ = dir_ / "Scores.plist";
+  PlistTag loaded_;
+};
+
+TEST_F(PlistUtf8ScoresTest, NamesRoundTripAsLatin1) {
+  LoadAndSave();
+  EXPECT_EQ(Names(&loaded_), latin1_);
+  const std::string text = testsupport::ReadFile(saved_);
+  EXPECT_NE(text.find("<string>Zo&#235;</string>"), std::string::npos) << text;
+  EXPECT_NE(text.find("<string>&#198;r&#248;</string>"), std::string::npos) << text;
+  PlistTag again;
+  FILE* in = std::fopen(saved_.c_str(), "rb");
+  ASSERT_NE(in, nullptr);
+  ASSERT_EQ(PlistTag::ReadStdFile(&again, in), 0);
+  std::fclose(in);
+  EXPECT_EQ(Names(&again), latin1_);
+}
+
+TEST_F(PlistUtf8ScoresTest, PlistlibReadsTheSavedNames) {
+  if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
+  LoadAndSave();
+  const std::string script = dir_ / "names.py";
+  ASSERT_TRUE(testsupport::WriteFile(script,
+                                     "import plistlib, sys\n"
+                                     "d = plistlib.load(open(sys.argv[1], 'rb'), fmt=plistlib.FMT_XML)\n"
+                                     "sys.stdout.buffer.write('|'.join(r['Name'] for r in d['Scores']).encode())\n"));
+  FILE* p = popen(("python3 '" + script + "' '" + saved_ + "' 2>&1").c_str(), "r");
+  ASSERT_NE(p, nullptr);
+  std::string out;
+  char buffer[256];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
+  ASSERT_EQ(pclose(p), 0) << out;
+  EXPECT_EQ(out, "Zo\xC3\xAB|\xC3\x86r\xC3\xB8|Caf\xC3\xA9|??");
 }
 
 }  // namespace

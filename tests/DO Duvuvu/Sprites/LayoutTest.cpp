@@ -154,6 +154,13 @@ class LayoutTest : public GLTest {
   // Reads "Test" into a layout of our own; frames outside the block are
   // given back afterwards.
   Boolean Read(Layout* layout) { return ReadLayoutPlist(layout, nullptr, nullptr); }
+  // Writes the list text as "Test" and reads it.
+  Layout ReadText(const std::string& list) {
+    EXPECT_TRUE(testsupport::WriteFile(layouts_ + "Test", list));
+    Layout layout = Named("Test");
+    EXPECT_TRUE(Read(&layout));
+    return layout;
+  }
   void ReleaseAllocated(Layout* layout) {
     for (Frame* f = layout->firstFrame; f;) {
       Frame* next = f->next;
@@ -602,15 +609,71 @@ TEST_F(LayoutTest, HugeArraysWithoutASetAreCut) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     testsupport::RecordingMessageBox boxes;
-    ASSERT_TRUE(testsupport::WriteFile(layouts_ + "Test", c.list));
-    Layout layout = Named("Test");
-    ASSERT_TRUE(Read(&layout));
+    Layout layout = ReadText(c.list);
     EXPECT_EQ(c.frames, layout.frameCount);
     ASSERT_EQ(1u, boxes.boxes().size());
     EXPECT_EQ(c.alert, boxes.boxes()[0].text);
     EXPECT_EQ(Before(kSentinel, 1), Bytes(kSentinel, 1));
     ReleaseAllocated(&layout);
     EXPECT_EQ(c.inBlocks, layout.frameCount);
+  }
+}
+
+// Many arrays without a set each stay under the per-array cut; the list as a
+// whole stops at the most frames frameLIST's sets could ever hold, with one
+// alert for it.
+TEST_F(LayoutTest, ManyArraysStopAtTheListBound) {
+  const auto ghost = [](int n, int size) {
+    return "<key>ghost" + std::to_string(n) +
+           "</key><dict><key>First In Array</key><true/><key>Array Size 0</key><integer>" + std::to_string(size) +
+           "</integer></dict>";
+  };
+  // The three registered sets hold 98 frames.
+  const std::string sets =
+      "<dict><key>Frames</key><dict>"
+      "<key>zadadoFRAME[0]</key><dict><key>First In Array</key><true/><key>Array Size 0</key><integer>36</integer>"
+      "</dict><key>nextFRAME</key><dict><key>First In Array</key><true/><key>Array Size 0</key><integer>2</integer>"
+      "</dict><key>bigFRAME</key><dict><key>First In Array</key><true/><key>Array Size 0</key><integer>60</integer>"
+      "</dict>";
+  const auto list = [&](int ghosts, int lastSize, const std::string& more = "") {
+    std::string text = sets;
+    for (int n = 0; n < ghosts; ++n) text += ghost(n, n + 1 < ghosts ? 255 : lastSize);
+    return text + more + "</dict></dict>";
+  };
+  const std::string cut = "Alert: LoadLayout(): the layout Test asks for more than 10200 frames; only the first "
+                          "10200 are made.";
+  const struct {
+    const char* what;
+    std::string list;
+    int frames;
+    const char* last;
+    bool cut;
+  } cases[] = {
+      {"under the bound", list(39, 255), 98 + 39 * 255, "ghost38[254]", false},
+      {"at the bound", list(40, 157), 10200, "ghost39[156]", false},
+      {"one over, in an array", list(40, 158), 10200, "ghost39[156]", true},
+      {"one over, a single frame", list(40, 157, "<key>lone</key><dict><key>First In Array</key><true/></dict>"),
+       10200, "ghost39[156]", true},
+      {"a thousand arrays", list(1000, 255), 10200, "ghost39[156]", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    testsupport::RecordingMessageBox boxes;
+    Layout layout = ReadText(c.list);
+    int frames = 0;
+    for (Frame* f = layout.firstFrame; f; f = f->next) ++frames;
+    EXPECT_EQ(c.frames, frames);
+    EXPECT_EQ(c.frames, layout.frameCount);
+    ASSERT_NE(nullptr, layout.lastFrame);
+    EXPECT_EQ(c.last, Text(layout.lastFrame->name));
+    ASSERT_EQ(c.cut ? 2u : 1u, boxes.boxes().size());
+    EXPECT_EQ("Alert: BAD: creating new frame!", boxes.boxes()[0].text);
+    if (c.cut) {
+      EXPECT_EQ(cut, boxes.boxes()[1].text);
+    }
+    EXPECT_EQ(Before(kSentinel, 1), Bytes(kSentinel, 1));
+    ReleaseAllocated(&layout);
+    EXPECT_EQ(98, layout.frameCount);
   }
 }
 
