@@ -5,6 +5,7 @@
 
 #include "AudioStartup.h"
 #include "MemoryFile.h"
+#include "VorbisFileLeaks.h"
 #include "SoundData.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {

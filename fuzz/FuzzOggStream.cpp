@@ -9,6 +9,7 @@
 #include "AudioPrefs.h"
 #include "AudioStartup.h"
 #include "MemoryFile.h"
+#include "VorbisFileLeaks.h"
 #include "Music.h"
 #include "SoundData.h"
 
