@@ -70,6 +70,19 @@ void SetForeColor(const UInt16* rgb) {
   SetForeColorRGB(&color);
 }
 
+void BackColor(UInt16* outRgb) {
+  ColorRGB color{};
+  GetPortBackColorRGB(CurrentPort(), &color);
+  outRgb[0] = color.red;
+  outRgb[1] = color.green;
+  outRgb[2] = color.blue;
+}
+
+void SetBackColor(const UInt16* rgb) {
+  const ColorRGB color = ToColor(rgb);
+  SetBackColorRGB(&color);
+}
+
 void StandardForeColor(UInt16* outRgb) {
   outRgb[0] = BlackColor.red;
   outRgb[1] = BlackColor.green;
@@ -123,6 +136,9 @@ void InstallGraphicsDisplayServices() {
   services.movePenTo = MovePenTo;
   services.setTextStyle = SetCurrentTextStyle;
   services.drawText = DrawPString;
+  services.backColor = BackColor;
+  services.setBackColor = SetBackColor;
+  services.openFontByName = OpenFontByName;
   services.standardForeColor = StandardForeColor;
   services.setFlushHold = [](UInt8 hold) { FlushHoldFlag = hold; };
   RegisterDisplayServices(&services);

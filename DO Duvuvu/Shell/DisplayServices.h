@@ -53,6 +53,11 @@ struct DisplayServices {
   void (*movePenTo)(SInt16 h, SInt16 v);
   void (*setTextStyle)(UInt8 style);
   void (*drawText)(ConstStr255Param text);
+  // The current port's background colour.
+  void (*backColor)(UInt16* outRgb);
+  void (*setBackColor)(const UInt16* rgb);
+  // A font of the font folder by name: its number, 0 when none opens.
+  SInt16 (*openFontByName)(ConstStr255Param name);
   // The engine's standard foreground colour.
   void (*standardForeColor)(UInt16* outRgb);
   // Holds flushing to the screen off while set.

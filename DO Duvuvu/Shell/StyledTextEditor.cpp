@@ -1,19 +1,23 @@
 #include "StyledTextEditor.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "Backend.h"
 #include "Clocks.h"
+#include "Errors.h"
 #include "DialogDefaults.h"
 #include "DialogItems.h"
 #include "DialogLayout.h"
 #include "DisplayServices.h"
 #include "EventPoll.h"
-#include "FixedResults.h"
 #include "InputBox.h"
+#include "Memory.h"
 #include "NibWindows.h"
+#include "NumberText.h"
 #include "Strings.h"
+#include "SystemCalls.h"
 #include "System.h"
 #include "SystemUI.h"
 #include "Windows.h"
@@ -25,14 +29,6 @@ constexpr UInt16 kEditorMask = 42;  // mouse down, key down, auto-key
 constexpr UInt16 kCommandModifier = 0x100;
 constexpr UInt16 kShiftModifier = 0x200;
 constexpr UInt8 kEscapeKeyCode = 53;
-
-// The style record of the set-style call.
-struct TextStyleRecord {
-  SInt16 font;
-  UInt8 face;
-  SInt16 size;
-  UInt16 color[3];
-};
 
 SInt16 FaceOfKey(UInt8 key) {
   switch (key) {
@@ -122,6 +118,105 @@ SInt16 CellUnderMouse() {
   Point p{};
   GetMouseLocal(&p);
   return FindPaletteCell(p);
+}
+
+// A call on the record through the system-call table; none without one.
+template <typename... Params, typename... Args>
+void OnRecord(void* edit, void (*SystemCallTable::*entry)(void*, Params...), Args... args) {
+  if (edit) (gSystemCalls.*entry)(edit, args...);
+}
+
+void ApplyStyle(void* edit, SInt16 mode, const TextStyleRecord& style, Boolean redraw) {
+  OnRecord(edit, &SystemCallTable::setTextEditStyle, mode, static_cast<const void*>(&style), redraw);
+}
+
+struct Selection {
+  SInt16 start = 0, end = 0;
+};
+
+Selection SelectionOf(void* edit) {
+  Selection s;
+  OnRecord(edit, &SystemCallTable::getTextEditSelection, &s.start, &s.end);
+  return s;
+}
+
+void Select(void* edit, SInt32 start, SInt32 end) {
+  OnRecord(edit, &SystemCallTable::setTextEditSelection, start, end);
+}
+
+// Characters [start, end) run from a to b; each is selected in turn.
+void ColorRun(void* edit, const Color& a, const Color& b, SInt32 start, SInt32 end, Boolean redraw) {
+  for (SInt32 i = start; i < end; ++i) {
+    TextStyleRecord style{};
+    for (int c = 0; c < 3; ++c) style.color[c] = GradientComponent(a.rgb[c], b.rgb[c], i, start, end);
+    Select(edit, i, i + 1);
+    ApplyStyle(edit, 8, style, redraw);
+  }
+}
+
+void CharacterGradient(void* edit, const Color& a, const Color& b) {
+  if (!edit) return;
+  const Selection s = SelectionOf(edit);
+  ColorRun(edit, a, b, s.start, s.end, 1);
+  Select(edit, s.start, s.end);
+}
+
+// Words are runs without spaces; the user stops the run with the button.
+void WordGradient(void* edit, const Rect& rect, const Color& a, const Color& b) {
+  if (!edit) return;
+  const Selection s = SelectionOf(edit);
+  SInt32 length = 0;
+  const UInt8* text = gSystemCalls.getTextEditBytes(edit, &length);
+  const SInt32 end = text ? std::min<SInt32>(s.end, length) : 0;
+  for (SInt32 i = std::max<SInt32>(s.start, 0); i < end;) {
+    while (i < end && text[i] == ' ') ++i;
+    const SInt32 word = i;
+    while (i < end && text[i] != ' ') ++i;
+    if (word == i) break;
+    ColorRun(edit, a, b, word, i, 0);
+    if (LeftButton()) break;
+  }
+  OnRecord(edit, &SystemCallTable::updateTextEdit, &rect);
+  Select(edit, s.start, s.end);
+}
+
+// The colour of a palette pick; false when it was cancelled.
+bool PickColor(Color* out) {
+  const SInt16 index = ColorPaletteDialog(0);
+  if (index < 0) return false;
+  *out = TableColor(index);
+  return true;
+}
+
+// The palette on a white background, the port's own put back after.
+bool PickColorOnWhite(Color* out) {
+  const DisplayServices& services = GetDisplayServices();
+  Color saved;
+  if (services.backColor) services.backColor(saved.rgb);
+  const UInt16 white[3] = {65535, 65535, 65535};
+  if (services.setBackColor) services.setBackColor(white);
+  const bool picked = PickColor(out);
+  if (services.setBackColor) services.setBackColor(saved.rgb);
+  return picked;
+}
+
+void AskFontOrSize(void* edit, UInt8 character) {
+  DialogDefaults.extraWidth = 256;
+  DialogDefaults.extraHeight = 96;
+  const bool font = character == 'f';
+  if (font) DialogDefaults.reservedFlag = 1;
+  Str255 text;
+  CToPStr(font ? "Geneva" : "12", text);
+  if (InputBox(PStr(font ? "Set text font to:" : "Set font size to:").GetPtr(), text) != kResultOK) return;
+  TextStyleRecord style{};
+  if (font) {
+    auto open = GetDisplayServices().openFontByName;
+    style.font = open ? open(text) : 0;
+    ApplyStyle(edit, 1, style, 1);
+  } else {
+    style.size = static_cast<SInt16>(PStrToNum(text));
+    ApplyStyle(edit, 4, style, 1);
+  }
 }
 
 }  // namespace
@@ -216,84 +311,127 @@ SInt16 ColorPaletteDialog(UInt8 current) {
 }
 
 void StyledTextEditor(const Rect& rect) {
-  void* edit = NewTextEdit(&rect, &rect);
+  SystemCallTable& calls = gSystemCalls;
+  void* edit = calls.newTextEdit(&rect, &rect);
   DrainEvents(kDrainMask);
-  ActivateTextEdit(edit);
-  SetTextEditSelection(edit, 0, 32767);
-  UpdateTextEdit(edit, &rect);
+  OnRecord(edit, &SystemCallTable::activateTextEdit);
+  Select(edit, 0, 32767);
+  OnRecord(edit, &SystemCallTable::updateTextEdit, &rect);
   SetArrowCursor();
   ShowDialogCursor();
   for (;;) {
-    TextEditIdle(edit);
+    OnRecord(edit, &SystemCallTable::textEditIdle);
     EventRec event{};
     if (!PollEvents(kEditorMask, &event)) continue;
     if (event.what == kMouseDownEvent) {
       Point p{};
       GetMouseLocal(&p);
       if (p.h >= rect.left && p.h < rect.right && p.v >= rect.top && p.v < rect.bottom)
-        TextEditClick(edit, p, (event.modifiers & kShiftModifier) != 0);
+        OnRecord(edit, &SystemCallTable::textEditClick, p,
+                 static_cast<Boolean>((event.modifiers & kShiftModifier) != 0));
       continue;
     }
     if (event.what != kKeyDownEvent && event.what != kAutoKeyEvent) continue;
     const UInt8 character = event.message & 0xFF;
     if (EditorKeyEndsEditing(character, event.modifiers)) break;
     if (!(event.modifiers & kCommandModifier)) {
-      TextEditKeyPress(edit, character);
+      OnRecord(edit, &SystemCallTable::textEditKeyPress, static_cast<SInt16>(character));
       continue;
     }
     if (const SInt16 face = FaceOfKey(character); face >= 0) {
       TextStyleRecord style{};
       style.face = static_cast<UInt8>(face);
-      SetTextEditStyle(edit, 2, &style, 1);
+      ApplyStyle(edit, 2, style, 1);
       continue;
     }
     switch (character) {
       case 's':
-        GetTextEditTextHandle(edit);
-        GetTextEditStyleScrap(edit);
+        if (edit) {
+          for (Handle h : {calls.getTextEditTextHandle(edit), calls.getTextEditStyleScrap(edit)}) {
+            if (!h) continue;
+            LockHandleBlock(h);
+            UnlockHandleBlock(h);
+          }
+        }
         break;
       case 'l':
-        SetTextEditText(edit, "", 0);
-        RecalcTextEditLines(edit);
-        UpdateTextEdit(edit, &rect);
+        OnRecord(edit, &SystemCallTable::setTextEditText, static_cast<const void*>(""), SInt32{0});
+        OnRecord(edit, &SystemCallTable::recalcTextEditLines);
+        OnRecord(edit, &SystemCallTable::updateTextEdit, &rect);
         break;
-      case 'a':
-        SetTextEditSelection(edit, 0, 32767);
-        break;
-      case 'c':
-        CopyTextEditSelection(edit);
-        break;
-      case 'x':
-        CutTextEditSelection(edit);
-        break;
-      case 'v':
-        PasteIntoTextEdit(edit);
-        break;
+      case 'a': Select(edit, 0, 32767); break;
+      case 'c': OnRecord(edit, &SystemCallTable::copyTextEditSelection); break;
+      case 'x': OnRecord(edit, &SystemCallTable::cutTextEditSelection); break;
+      case 'v': OnRecord(edit, &SystemCallTable::pasteIntoTextEdit); break;
       case 'f':
-      case 't': {
-        DialogDefaults.extraWidth = 256;
-        DialogDefaults.extraHeight = 96;
-        if (character == 'f') DialogDefaults.reservedFlag = 1;
-        Str255 text;
-        CToPStr(character == 'f' ? "Geneva" : "12", text);
-        InputBox(PStr(character == 'f' ? "Set text font to:" : "Set font size to:").GetPtr(), text);
+      case 't':
+      case 'r':
+      case '1':
+      case '2': {
+        Color a, b;
+        if (character == 'f' || character == 't') {
+          AskFontOrSize(edit, character);
+        } else if (character == 'r') {
+          if (PickColorOnWhite(&a)) {
+            TextStyleRecord style{};
+            std::copy(a.rgb, a.rgb + 3, style.color);
+            ApplyStyle(edit, 8, style, 1);
+          }
+        } else if (PickColor(&a) && PickColor(&b)) {
+          if (character == '1')
+            CharacterGradient(edit, a, b);
+          else
+            WordGradient(edit, rect, a, b);
+        }
         SetArrowCursor();
         while (LeftButton()) PollEvents(0xFFFF, nullptr);
         break;
       }
-      case 'r':
-      case '1':
-      case '2':
-        // Colours come from the palette; the text edit keeps none here.
-        ColorPaletteDialog(0);
-        if (character != 'r') ColorPaletteDialog(0);
-        SetArrowCursor();
-        while (LeftButton()) PollEvents(0xFFFF, nullptr);
-        break;
-      default:
-        break;
+      default: break;
     }
   }
-  DeactivateTextEdit(edit);
-  DisposeTextEdit(edit);
+  OnRecord(edit, &SystemCallTable::deactivateTextEdit);
+  OnRecord(edit, &SystemCallTable::disposeTextEdit);
 }
+
+void PlaceText(SInt16 resourceID, const Rect& rect) {
+  SystemCallTable& calls = gSystemCalls;
+  void* edit = calls.newTextEdit(&rect, &rect);
+  Handle style = calls.getResource(FOUR_CHAR_CODE("styl"), resourceID);
+  if (!style) FatalError("Failed to load 'styl' resource.", "PlaceText()");
+  Handle text = calls.getResource(FOUR_CHAR_CODE("TEXT"), resourceID);
+  const SInt32 length = text && *text ? GetHandleBlockSize(text) : 0;
+  OnRecord(edit, &SystemCallTable::setTextEditText, static_cast<const void*>(length ? *text : ""), length);
+  OnRecord(edit, &SystemCallTable::applyTextEditStyleScrap, SInt32{0}, SInt32{32767}, style, Boolean{0});
+  OnRecord(edit, &SystemCallTable::recalcTextEditLines);
+  OnRecord(edit, &SystemCallTable::updateTextEdit, &rect);
+  OnRecord(edit, &SystemCallTable::disposeTextEdit);
+  if (text) calls.releaseResource(text);
+  calls.releaseResource(style);
+}
+
+void* NewStyledTextEdit(ConstStr255Param text, const Rect& rect, Handle style, SInt16 alignment,
+                        UInt8 keepTextDrawing) {
+  SystemCallTable& calls = gSystemCalls;
+  void* edit = calls.newTextEdit(&rect, &rect);
+  PortDrawingProcs* own = calls.getPortDrawingProcs();
+  PortDrawingProcs procs{};
+  if (own)
+    procs = *own;
+  else
+    calls.standardDrawingProcs(&procs);
+  if (!keepTextDrawing) procs.textProc = EmptyTextDrawingProc;
+  calls.setPortDrawingProcs(&procs);
+  const UInt8 empty[1] = {0};
+  if (!text) text = empty;
+  OnRecord(edit, &SystemCallTable::setTextEditText, static_cast<const void*>(text + 1), SInt32{text[0]});
+  Select(edit, 0, 32767);
+  OnRecord(edit, &SystemCallTable::setTextEditAlignment, alignment);
+  if (style && *style) ApplyStyle(edit, 15, *reinterpret_cast<const TextStyleRecord*>(*style), 1);
+  calls.setPortDrawingProcs(own);
+  return edit;
+}
+
+void EmptyTextDrawingProc() {}
+void EmptyStyledTextProc() {}
+void EmptyStyledTextHook() {}

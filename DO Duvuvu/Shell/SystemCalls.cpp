@@ -62,6 +62,12 @@ const RefObject* NoInfoValue(const BundleObject* bundle, const StringObject* key
 void NoRelease(void*) {}
 void* NoMenu(SInt16 id) { return GetMenuByID(id); }
 void NoMenuTitle(void*, StringPtr) {}
+void NoSelection(void*, SInt16*, SInt16*) {}
+const UInt8* NoBytes(void*, SInt32*) { return nullptr; }
+Handle NoResource(OSType, SInt16) { return nullptr; }
+void NoReleaseResource(Handle) {}
+PortDrawingProcs* NoPortProcs() { return nullptr; }
+void NoProcs(PortDrawingProcs*) {}
 
 }  // namespace
 
@@ -174,6 +180,32 @@ void ResetSystemCalls() {
   t.getBundleAt = NoBundleAt;
   t.getBundleInfoValue = NoInfoValue;
   t.releaseBundleList = NoRelease;
+  t.newTextEdit = NewTextEdit;
+  t.disposeTextEdit = DisposeTextEdit;
+  t.activateTextEdit = ActivateTextEdit;
+  t.deactivateTextEdit = DeactivateTextEdit;
+  t.textEditIdle = TextEditIdle;
+  t.textEditClick = TextEditClick;
+  t.textEditKeyPress = TextEditKeyPress;
+  t.setTextEditText = SetTextEditText;
+  t.setTextEditSelection = SetTextEditSelection;
+  t.getTextEditSelection = NoSelection;
+  t.getTextEditBytes = NoBytes;
+  t.setTextEditAlignment = SetTextEditAlignment;
+  t.setTextEditStyle = SetTextEditStyle;
+  t.applyTextEditStyleScrap = ApplyTextEditStyleScrap;
+  t.getTextEditTextHandle = GetTextEditTextHandle;
+  t.getTextEditStyleScrap = GetTextEditStyleScrap;
+  t.cutTextEditSelection = CutTextEditSelection;
+  t.copyTextEditSelection = CopyTextEditSelection;
+  t.pasteIntoTextEdit = PasteIntoTextEdit;
+  t.recalcTextEditLines = RecalcTextEditLines;
+  t.updateTextEdit = UpdateTextEdit;
+  t.getResource = NoResource;
+  t.releaseResource = NoReleaseResource;
+  t.getPortDrawingProcs = NoPortProcs;
+  t.standardDrawingProcs = NoProcs;
+  t.setPortDrawingProcs = NoProcs;
 }
 
 namespace {

@@ -21,6 +21,24 @@ struct StringObject;
 struct URLObject;
 
 // An Apple-event descriptor: its type and the platform's data for it.
+// A port's drawing procedures, one pointer-sized field each.
+typedef void (*DrawingProc)();
+struct PortDrawingProcs {
+  DrawingProc textProc;
+  DrawingProc lineProc;
+  DrawingProc rectProc;
+  DrawingProc roundRectProc;
+  DrawingProc ovalProc;
+  DrawingProc arcProc;
+  DrawingProc polyProc;
+  DrawingProc regionProc;
+  DrawingProc bitsProc;
+  DrawingProc commentProc;
+  DrawingProc measureTextProc;
+  DrawingProc getPictureProc;
+  DrawingProc putPictureProc;
+};
+
 struct EventDescriptor {
   OSType descriptorType;
   void* dataHandle;
@@ -151,6 +169,42 @@ struct SystemCallTable {
   BundleObject* (*getBundleAt)(const void* list, SInt32 index);
   const RefObject* (*getBundleInfoValue)(const BundleObject* bundle, const StringObject* key);
   void (*releaseBundleList)(void* list);
+
+  // Styled text-edit records. None is made here (nil), and the calls below
+  // are never given a nil record. Only the selection and the text bytes are
+  // read from a record.
+  void* (*newTextEdit)(const Rect* destination, const Rect* view);
+  void (*disposeTextEdit)(void* edit);
+  void (*activateTextEdit)(void* edit);
+  void (*deactivateTextEdit)(void* edit);
+  void (*textEditIdle)(void* edit);
+  void (*textEditClick)(void* edit, Point where, Boolean extend);
+  void (*textEditKeyPress)(void* edit, SInt16 key);
+  void (*setTextEditText)(void* edit, const void* text, SInt32 length);
+  void (*setTextEditSelection)(void* edit, SInt32 start, SInt32 end);
+  void (*getTextEditSelection)(void* edit, SInt16* outStart, SInt16* outEnd);
+  // The text's bytes, valid until the record changes.
+  const UInt8* (*getTextEditBytes)(void* edit, SInt32* outLength);
+  void (*setTextEditAlignment)(void* edit, SInt16 alignment);
+  void (*setTextEditStyle)(void* edit, SInt16 mode, const void* style, Boolean redraw);
+  void (*applyTextEditStyleScrap)(void* edit, SInt32 start, SInt32 end, Handle scrap, Boolean redraw);
+  Handle (*getTextEditTextHandle)(void* edit);
+  Handle (*getTextEditStyleScrap)(void* edit);
+  void (*cutTextEditSelection)(void* edit);
+  void (*copyTextEditSelection)(void* edit);
+  void (*pasteIntoTextEdit)(void* edit);
+  void (*recalcTextEditLines)(void* edit);
+  void (*updateTextEdit)(void* edit, const Rect* area);
+
+  // Resources of the application's resource file: none here.
+  Handle (*getResource)(OSType type, SInt16 id);
+  void (*releaseResource)(Handle resource);
+
+  // The current port's drawing procedures: nil when it has none (none here).
+  PortDrawingProcs* (*getPortDrawingProcs)();
+  void (*standardDrawingProcs)(PortDrawingProcs* outProcs);
+  // Nil puts the standard ones back.
+  void (*setPortDrawingProcs)(PortDrawingProcs* procs);
 };
 
 extern SystemCallTable gSystemCalls;

@@ -148,6 +148,21 @@ TEST_F(DialogServices, MainDeviceColoursComeFromTheGlobalTable) {
   EXPECT_EQ(FlushHoldFlag, 0);
 }
 
+// What the styled-text editor takes: the port's background and fonts by name.
+TEST_F(DialogServices, BackColourAndFontsByName) {
+  const DisplayServices& s = GetDisplayServices();
+  ASSERT_NE(s.backColor, nullptr);
+  world_->backColor = ColorRGB{1, 2, 3};
+  UInt16 rgb[3] = {};
+  s.backColor(rgb);
+  EXPECT_EQ(rgb[0] * 10000 + rgb[1] * 100 + rgb[2], 10203);
+  const UInt16 white[3] = {65535, 65535, 65535};
+  s.setBackColor(white);
+  EXPECT_EQ(world_->backColor.red & world_->backColor.green & world_->backColor.blue, 65535);
+  EXPECT_GT(s.openFontByName(PStr("DejaVuSans").GetPtr()), 0);
+  EXPECT_EQ(s.openFontByName(PStr("NoSuchFont").GetPtr()), 0);
+}
+
 // The link control's draw, really drawn: blue glyphs on its erased
 // bounds, nothing outside them, and black foreground afterwards.
 TEST_F(DialogServices, TheLinkDrawsBlueTextInsideItsBounds) {
