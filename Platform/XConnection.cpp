@@ -32,13 +32,24 @@ XWindowEntry* FindEntry(XID id) {
   return nullptr;
 }
 
+bool AnyGone() {
+  for (const XWindowEntry& entry : gWindows)
+    if (entry.gone) return true;
+  return false;
+}
+
 // Xlib calls it with the connection locked: no X call here.
 int OnXError(Display* display, XErrorEvent* error) {
-  XWindowEntry* entry = display == gDisplay ? FindEntry(error->resourceid) : nullptr;
-  if (entry && (entry->gone || error->error_code == BadWindow || error->error_code == BadDrawable)) {
-    entry->gone = true;
-    RequestShutdown();
-    return 0;
+  if (display == gDisplay) {
+    const bool missing = error->error_code == BadWindow || error->error_code == BadDrawable;
+    XWindowEntry* entry = FindEntry(error->resourceid);
+    // Once our window is gone, SDL's own requests while events are pumped at
+    // shut-down can name a stale window id: part of the same loss.
+    if ((entry && (entry->gone || missing)) || (missing && AnyGone())) {
+      if (entry) entry->gone = true;
+      RequestShutdown();
+      return 0;
+    }
   }
   return gPreviousErrorHandler ? gPreviousErrorHandler(display, error) : 0;
 }

@@ -82,13 +82,14 @@ TEST_F(XConnectionTest, OurDestroyedWindowAsksForTheShutdownOtherErrorsPassOn) {
     std::fflush(stdout);
     const Pixmap freed = XCreatePixmap(w.display, DefaultRootWindow(w.display), 4, 4, 24);
     XFreePixmap(w.display, freed);
-    AskGeometry(w.display, freed);
+    XFreePixmap(w.display, freed);
+    XSync(w.display, False);
     std::printf("survived\n");
   });
   EXPECT_TRUE(r.exited) << r.stderrText;
   EXPECT_EQ(r.exitStatus, 1) << r.stderrText;
   EXPECT_EQ(r.stdoutText, "shutdown " + std::to_string(SIGTERM) + "\ndestroyed\n") << r.stderrText;
-  EXPECT_NE(r.stderrText.find("BadDrawable"), std::string::npos) << r.stderrText;
+  EXPECT_NE(r.stderrText.find("BadPixmap"), std::string::npos) << r.stderrText;
 }
 
 // A lost connection saves through the installed hook and ends with status 0.
