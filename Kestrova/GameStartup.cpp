@@ -31,6 +31,7 @@
 #include "Startup.h"
 #include "StartupPhases.h"
 #include "Strings.h"
+#include "Sys.h"
 #include "SystemUI.h"
 #include "EventPoll.h"
 
@@ -118,6 +119,8 @@ void StartKestrova() {
   OpenGameTrace();
 
   LoadGamePrefs();
+  // Only once they are loaded: saving the defaults would lose the file.
+  SetDisplayLostSave(SaveGamePrefs);
   LoadScoresFile();
   MarkStartupPhase("prefs and scores");
   InstallTimerTask(&AudioTimer, AudioTimerTask, 30, 0);

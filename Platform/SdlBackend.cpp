@@ -9,6 +9,7 @@
 
 #include "KeyTranslation.h"
 #include "Sys.h"
+#include "XConnection.h"
 
 namespace {
 
@@ -26,8 +27,12 @@ constexpr Uint32 kLastShellEvent = SDL_JOYAXISMOTION - 1;
 class SdlBackend final : public Backend {
  public:
   ~SdlBackend() override {
-    for (auto& [id, state] : windows_) SDL_DestroyWindow(state.window);
+    for (auto& [id, state] : windows_) {
+      UnwatchXWindow(state.window);
+      SDL_DestroyWindow(state.window);
+    }
     if (videoUp_) {
+      StopWatchingXConnection();
       SDL_DelEventWatch(&SdlBackend::Watch, this);
       SDL_QuitSubSystem(SDL_INIT_VIDEO);
     }
@@ -148,6 +153,7 @@ class SdlBackend final : public Backend {
       SDL_DestroyWindow(window);
       return 0;
     }
+    WatchXWindow(window);
     WindowState state;
     state.window = window;
     state.windowed = content;
@@ -159,6 +165,7 @@ class SdlBackend final : public Backend {
   void DestroyWindow(uint32_t id) override {
     WindowState* s = Find(id);
     if (!s) return;
+    UnwatchXWindow(s->window);
     SDL_DestroyWindow(s->window);
     windows_.erase(id);
     RemoveFromOrder(id);

@@ -33,3 +33,7 @@ void CatchShutdownSignals() {
 }
 
 int ShutdownSignal() { return gShutdownSignal; }
+
+void RequestShutdown() {
+  if (gShutdownSignal == 0) gShutdownSignal = SIGTERM;
+}

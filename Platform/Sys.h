@@ -56,6 +56,13 @@ bool IsLeftMouseButtonDown();
 void CatchShutdownSignals();
 // The signal that asked for the shut-down; 0 while none has.
 int ShutdownSignal();
+// Asks for the shut-down as a first SIGTERM does (our window destroyed by
+// another client, say).
+void RequestShutdown();
+// What to save when the display connection is lost and no normal shut-down
+// can follow: a file operation only, no X or GL call. The program then ends
+// with status 0. Nil saves nothing.
+void SetDisplayLostSave(void (*save)());
 
 // Clocks ----------------------------------------------------------------------
 

@@ -247,6 +247,24 @@ class NewUserTest : public ::testing::Test {
     WaitForScreen("MainScreen", 255);
   }
 
+  // A fresh start with no preferences file, the main screen reached and the
+  // sound volume moved off its default.
+  void StartAndChangeTheVolume() {
+    std::filesystem::remove(home_ / "Kestrova Preferences.plist");
+    Start();
+    ReachMainScreen();
+    ClickAt(kSoundSliderH, kSoundSliderV);  // the sound volume's third notch
+    Sleep(300);
+  }
+
+  // What a confirmed Quit leaves: status 0 and the changed volume saved.
+  void ExpectCleanEndWithTheVolumeSaved() {
+    const int status = WaitForExit(20);
+    ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    EXPECT_EQ(PlistValue("Kestrova Preferences.plist", "d['Audio Prefs']['Sound Volume']"), "96");
+  }
+
   // The program's wait status once it ended; fails when it runs on.
   int WaitForExit(int seconds) {
     int status = -1;
@@ -392,23 +410,31 @@ TEST_F(NewUserTest, ShutdownSignalsSaveTheSettingsAndEndCleanly) {
   };
   for (const Case c : {Case{SIGTERM, false}, Case{SIGTERM, true}, Case{SIGINT, true}, Case{SIGHUP, false}}) {
     SCOPED_TRACE("signal " + std::to_string(c.signal) + (c.inGame ? " during a game" : " on the main screen"));
-    std::filesystem::remove(home_ / "Kestrova Preferences.plist");
-    Start();
-    ReachMainScreen();
-    ClickAt(kSoundSliderH, kSoundSliderV);  // the sound volume's third notch
-    Sleep(300);
+    StartAndChangeTheVolume();
+    if (HasFatalFailure()) return;
     if (c.inGame) {
       ClickAt(112, 125);  // Play
       WaitFor("the game at full brightness",
               [](const Fields& f) { return Int(f, "game") == 1 && Int(f, "fade") == 255; }, 30);
     }
     ASSERT_EQ(kill(child_, c.signal), 0);
-    const int status = WaitForExit(20);
-    ASSERT_TRUE(WIFEXITED(status)) << "status " << status;
-    EXPECT_EQ(WEXITSTATUS(status), 0);
-    EXPECT_EQ(PlistValue("Kestrova Preferences.plist", "d['Audio Prefs']['Sound Volume']"), "96");
+    ExpectCleanEndWithTheVolumeSaved();
+    if (HasFatalFailure()) return;
     // The abandoned game recorded nothing.
     EXPECT_EQ(PlistValue("Kestrova Scores.plist", "sorted(set(r['Score'] for r in d['Scores']))"), "[0]");
+  }
+}
+
+// The window destroyed by another client and the X connection cut (what
+// xkill or a dying server does) end the program as a Quit does too.
+TEST_F(NewUserTest, LosingTheWindowOrTheXConnectionSavesTheSettingsAndEndsCleanly) {
+  for (const char* command : {"windowclose", "windowkill"}) {
+    SCOPED_TRACE(command);
+    StartAndChangeTheVolume();
+    if (HasFatalFailure()) return;
+    ASSERT_TRUE(testsupport::RunXdotool(std::string(command) + " " + window_));
+    ExpectCleanEndWithTheVolumeSaved();
+    if (HasFatalFailure()) return;
   }
 }
 
