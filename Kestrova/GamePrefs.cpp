@@ -1,12 +1,18 @@
 #include "GamePrefs.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "Bundle.h"
 #include "Errors.h"
@@ -40,6 +46,21 @@ std::string Text(ConstStringPtr p) { return std::string(reinterpret_cast<const c
 // The number as atoi would begin to read it, but in 64 bits (saturating), so
 // that a value beyond 32 bits shows as such instead of wrapping.
 long long WideNumber(ConstStringPtr p) { return std::strtoll(Text(p).c_str(), nullptr, 10); }
+
+// The value of a text that is one decimal number and nothing more (blanks
+// around it allowed); none for "", "abc", "12abc" or "0x31", which the
+// reader above would take as a number all the same.
+std::optional<long long> WholeNumber(ConstStringPtr p) {
+  const std::string text = Text(p);
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  const long long value = std::strtoll(begin, &end, 10);
+  if (end == begin) return std::nullopt;
+  const char* last = begin + text.size();
+  while (end < last && std::isspace(static_cast<unsigned char>(*end))) ++end;
+  if (end != last) return std::nullopt;
+  return value;
+}
 
 void SetDefaultOptions() {
   SparksOn = 1;
@@ -89,10 +110,12 @@ void ReadCustomKeys(PlistTag* root) {
       PlistTag* tag = PlistTag::FindTag(player, "integer", keyName.c_str(), 0);
       if (!tag) continue;
       // Codes of 128 and above are written as signed bytes. A code no key
-      // gives could never be pressed: that key takes its default instead.
-      const long long code = WideNumber(tag->value);
-      const UInt8 byte = static_cast<UInt8>(code & 0xFF);
-      const bool held = code >= -128 && code <= 255 && KeyCodeToKeyBit(byte) != kNoKeyCode;
+      // gives could never be pressed, and a value that is no number would
+      // read as the "a" key, perhaps another action's: either way that key
+      // takes its default instead.
+      const std::optional<long long> code = WholeNumber(tag->value);
+      const UInt8 byte = code ? static_cast<UInt8>(*code & 0xFF) : 0;
+      const bool held = code && *code >= -128 && *code <= 255 && KeyCodeToKeyBit(byte) != kNoKeyCode;
       KeyBindings[p][k] = held ? byte : DefaultKeyCode(p, k);
     }
   }
