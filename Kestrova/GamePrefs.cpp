@@ -195,6 +195,22 @@ void ZeroOutOfRangeScores() {
   }
 }
 
+// Highest score first, rows of one score in the order they stood. A damaged
+// score read as 0 would otherwise stay above real ones, and the next result
+// would rank above it and push a real row out of the table.
+void SortScoresTable() {
+  PlistTag* table = ScoresTable(0);
+  if (!table || table->child.count < 2) return;
+  std::vector<std::pair<long long, PlistTag*>> rows;
+  rows.reserve(table->child.count);
+  for (UInt32 r = 0; r < table->child.count; ++r) {
+    PlistTag* score = PlistTag::FindTag(table->child.data[r], "integer", "Score", 0);
+    rows.emplace_back(score ? WideNumber(score->value) : 0, table->child.data[r]);
+  }
+  std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (UInt32 r = 0; r < table->child.count; ++r) table->child.data[r] = rows[r].second;
+}
+
 // 0 when the file held a tree; the file must exist.
 SInt32 ReadScoresFile() {
   FILE* file = gScores->FindScoresFile("rb");
@@ -285,15 +301,22 @@ OSErr WriteBlankScoresFile() { return ReportSaveResult(WriteBlankTable()); }
 void LoadScoresFile() {
   FILE* file = gScores->FindScoresFile("rb");
   if (!file) {
-    WriteBlankTable();
+    errno = 0;
+    const int madeError = WriteBlankTable() == noErr ? 0 : errno;
     file = gScores->FindScoresFile("rb");
-    if (!file) FatalError("Failed to load the scores file.", "");
+    if (!file) {
+      // Why the blank file could not be made, when the system said.
+      const std::string told = std::string("Failed to load the scores file. ") +
+                               std::strerror(madeError ? madeError : errno) + ": \"" + ScoresFilePath() + "\"";
+      FatalError(told.c_str(), "");
+    }
   }
   const SInt32 result = PlistTag::ReadStdFile(&gScores->root, file);
   std::fclose(file);
   if (result != 0 || !ScoresTableIsSound()) RepairScoresFile();
   ZeroOutOfRangeScores();
   PadScoresTable();
+  SortScoresTable();
 }
 
 OSErr SaveScoresFile() {
