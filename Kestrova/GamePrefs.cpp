@@ -211,6 +211,21 @@ void SortScoresTable() {
   for (UInt32 r = 0; r < table->child.count; ++r) table->child.data[r] = rows[r].second;
 }
 
+// The reader takes an array without a key inside a dict from a damaged file,
+// but the writer ends the program on one: the next name entered would end
+// the game. Such a value means nothing in the table and is dropped.
+void DropKeylessArrays(PlistTag* tag) {
+  for (UInt32 i = 0; i < tag->child.count;) {
+    PlistTag* child = tag->child.data[i];
+    if (!PStrEqualsCStr(tag->type, "array") && child->name[0] == 0 && PStrEqualsCStr(child->type, "array")) {
+      PlistTag::Delete(child);
+      continue;
+    }
+    DropKeylessArrays(child);
+    ++i;
+  }
+}
+
 // 0 when the file held a tree; the file must exist.
 SInt32 ReadScoresFile() {
   FILE* file = gScores->FindScoresFile("rb");
@@ -314,6 +329,7 @@ void LoadScoresFile() {
   const SInt32 result = PlistTag::ReadStdFile(&gScores->root, file);
   std::fclose(file);
   if (result != 0 || !ScoresTableIsSound()) RepairScoresFile();
+  DropKeylessArrays(&gScores->root);
   ZeroOutOfRangeScores();
   PadScoresTable();
   SortScoresTable();

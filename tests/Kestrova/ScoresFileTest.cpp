@@ -410,6 +410,22 @@ TEST_F(ScoresFileTest, DamagedScoresSinkAndTheNextResultCostsNoRealRow) {
   EXPECT_EQ(Rows(&gScores->root), expected);
 }
 
+// The reader takes an array without a key inside a dict from a damaged file;
+// the writer ends the program on one, and so did the next name entered.
+TEST_F(ScoresFileTest, AKeylessArrayInTheFileDoesNotEndTheProgramAtTheNextName) {
+  ASSERT_TRUE(testsupport::WriteFile(Path(), "e><dict>\n<key>Scores<\t<array\n<dict><array"));
+  testsupport::ChildResult result = testsupport::RunInChild([&] {
+    LoadScoresFile();
+    Enter(0, 500, 2);
+    RecordPlayerName(0, "NEW");
+    std::printf("row0=%s\n", FileRows()[0].name.c_str());
+    std::fflush(stdout);
+  });
+  ASSERT_TRUE(result.exited) << result.stderrText;
+  EXPECT_EQ(result.exitStatus, 0) << result.stderrText;
+  EXPECT_NE(result.stdoutText.find("row0=NEW\n"), std::string::npos) << result.stdoutText;
+}
+
 // A file-size limit makes every write fail, as a full or unwritable
 // preferences folder would; root ignores a read-only folder.
 void LimitFileSize() {
