@@ -26,13 +26,22 @@
 namespace {
 
 // Plain storage: the folder is removed at exit, after static strings are gone.
-char gFolder[] = "/tmp/fuzz-gameprefs-XXXXXX";
+// In memory where there is a memory file system: every save syncs its file.
+char gMemoryFolder[] = "/dev/shm/fuzz-gameprefs-XXXXXX";
+char gDiskFolder[] = "/tmp/fuzz-gameprefs-XXXXXX";
+const char* gFolder = nullptr;
 
 const std::string& Folder() {
   static const std::string folder = [] {
-    if (!mkdtemp(gFolder)) std::abort();
+    gFolder = mkdtemp(gMemoryFolder);
+    if (!gFolder) gFolder = mkdtemp(gDiskFolder);
+    if (!gFolder) std::abort();
     setenv("AppData", gFolder, 1);
-    setenv("ALSOFT_DRIVERS", "null", 0);
+    // No output device (a wave driver with no file): the device query then
+    // answers at once instead of waiting on a sound source each run.
+    setenv("ALSOFT_DRIVERS", "wave", 1);
+    setenv("ALSOFT_CONF", "/dev/null", 1);
+    setenv("ALSOFT_LOGLEVEL", "0", 1);
     gMainPrefs.SetFileName("Kestrova Preferences");
     SetAudioPrefsHooks(WriteAudioPrefs, ReadAudioPrefs);
     std::atexit([] { std::filesystem::remove_all(gFolder); });

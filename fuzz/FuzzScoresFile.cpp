@@ -24,11 +24,16 @@ namespace {
 constexpr SInt16 kRows = 15;
 
 // Plain storage: the folder is removed at exit, after static strings are gone.
-char gFolder[] = "/tmp/fuzz-scoresfile-XXXXXX";
+// In memory where there is a memory file system: every save syncs its file.
+char gMemoryFolder[] = "/dev/shm/fuzz-scoresfile-XXXXXX";
+char gDiskFolder[] = "/tmp/fuzz-scoresfile-XXXXXX";
+const char* gFolder = nullptr;
 
 const std::string& Folder() {
   static const std::string folder = [] {
-    if (!mkdtemp(gFolder)) std::abort();
+    gFolder = mkdtemp(gMemoryFolder);
+    if (!gFolder) gFolder = mkdtemp(gDiskFolder);
+    if (!gFolder) std::abort();
     setenv("AppData", gFolder, 1);
     gScores.Construct();
     gScores->SetFileName("Kestrova Scores");
