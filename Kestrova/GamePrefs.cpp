@@ -189,7 +189,12 @@ void ZeroOutOfRangeScores() {
   if (!table) return;
   for (UInt32 r = 0; r < table->child.count; ++r) {
     PlistTag* score = PlistTag::FindTag(table->child.data[r], "integer", "Score", 0);
-    if (!score) continue;
+    // A row without one would rank with the row above it when a result is
+    // tested, yet as a blank row when the table is ordered.
+    if (!score) {
+      PlistTag::NewTag(table->child.data[r], "integer", "Score", "0");
+      continue;
+    }
     const long long value = WideNumber(score->value);
     if (value < 0 || value > INT32_MAX) score->SetString("0");
   }
@@ -211,17 +216,18 @@ void SortScoresTable() {
   for (UInt32 r = 0; r < table->child.count; ++r) table->child.data[r] = rows[r].second;
 }
 
-// The reader takes an array without a key inside a dict from a damaged file,
-// but the writer ends the program on one: the next name entered would end
-// the game. Such a value means nothing in the table and is dropped.
-void DropKeylessArrays(PlistTag* tag) {
+// The reader takes a value without a key inside a dict from a damaged file,
+// but the writer ends the program on such an array, and such a value written
+// back reads as another key's: the next name entered would end the game or
+// move rows. Such a value means nothing in the table and is dropped.
+void DropKeylessValues(PlistTag* tag) {
   for (UInt32 i = 0; i < tag->child.count;) {
     PlistTag* child = tag->child.data[i];
-    if (!PStrEqualsCStr(tag->type, "array") && child->name[0] == 0 && PStrEqualsCStr(child->type, "array")) {
+    if (!PStrEqualsCStr(tag->type, "array") && child->name[0] == 0) {
       PlistTag::Delete(child);
       continue;
     }
-    DropKeylessArrays(child);
+    DropKeylessValues(child);
     ++i;
   }
 }
@@ -329,7 +335,7 @@ void LoadScoresFile() {
   const SInt32 result = PlistTag::ReadStdFile(&gScores->root, file);
   std::fclose(file);
   if (result != 0 || !ScoresTableIsSound()) RepairScoresFile();
-  DropKeylessArrays(&gScores->root);
+  DropKeylessValues(&gScores->root);
   ZeroOutOfRangeScores();
   PadScoresTable();
   SortScoresTable();

@@ -426,6 +426,23 @@ TEST_F(ScoresFileTest, AKeylessArrayInTheFileDoesNotEndTheProgramAtTheNextName) 
   EXPECT_NE(result.stdoutText.find("row0=NEW\n"), std::string::npos) << result.stdoutText;
 }
 
+// A row without a score is a blank row: it sinks with the rows of 0, and the
+// row a new result takes stays its row once the table is written and read.
+TEST_F(ScoresFileTest, ARowWithoutAScoreRanksAsABlankRow) {
+  std::string text = RowsText({{"AAA", "100", "3"}, {"BBB", "50", "2"}});
+  text.insert(text.find("<dict><key>Name</key><string>BBB"), "<dict><key>Name</key><string>NOS</string></dict>\r");
+  ASSERT_TRUE(testsupport::WriteFile(Path(), text));
+  LoadScoresFile();
+  ASSERT_EQ(Enter(0, 30, 1), 1);
+  RecordPlayerName(0, "NEW");
+  const std::vector<Row> rows = Rows(&gScores->root);
+  const UInt16 taken = gScores->pending.data[0].insertIndex;
+  ASSERT_LT(taken, rows.size());
+  EXPECT_EQ(rows[taken].name, "NEW");
+  EXPECT_EQ(rows[0].name, "AAA");
+  EXPECT_EQ(rows[1].name, "BBB");
+}
+
 // A file-size limit makes every write fail, as a full or unwritable
 // preferences folder would; root ignores a read-only folder.
 void LimitFileSize() {
