@@ -15,6 +15,7 @@
 #include "AudioPrefs.h"
 #include "AudioPrefsHooks.h"
 #include "Bundle.h"
+#include "FuzzPrefsFolder.h"
 #include "GameGlobals.h"
 #include "GamePrefs.h"
 #include "KeyTables.h"
@@ -25,18 +26,9 @@
 
 namespace {
 
-// Plain storage: the folder is removed at exit, after static strings are gone.
-// In memory where there is a memory file system: every save syncs its file.
-char gMemoryFolder[] = "/dev/shm/fuzz-gameprefs-XXXXXX";
-char gDiskFolder[] = "/tmp/fuzz-gameprefs-XXXXXX";
-const char* gFolder = nullptr;
-
 const std::string& Folder() {
   static const std::string folder = [] {
-    gFolder = mkdtemp(gMemoryFolder);
-    if (!gFolder) gFolder = mkdtemp(gDiskFolder);
-    if (!gFolder) std::abort();
-    setenv("AppData", gFolder, 1);
+    const char* made = MakeFuzzPrefsFolder();
     // No output device (a wave driver with no file): the device query then
     // answers at once instead of waiting on a sound source each run.
     setenv("ALSOFT_DRIVERS", "wave", 1);
@@ -44,8 +36,7 @@ const std::string& Folder() {
     setenv("ALSOFT_LOGLEVEL", "0", 1);
     gMainPrefs.SetFileName("Kestrova Preferences");
     SetAudioPrefsHooks(WriteAudioPrefs, ReadAudioPrefs);
-    std::atexit([] { std::filesystem::remove_all(gFolder); });
-    return std::string(gFolder);
+    return std::string(made);
   }();
   return folder;
 }

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <string>
 
+#include "FuzzPrefsFolder.h"
 #include "GameGlobals.h"
 #include "GamePrefs.h"
 #include "NumberText.h"
@@ -23,23 +24,13 @@ namespace {
 
 constexpr SInt16 kRows = 15;
 
-// Plain storage: the folder is removed at exit, after static strings are gone.
-// In memory where there is a memory file system: every save syncs its file.
-char gMemoryFolder[] = "/dev/shm/fuzz-scoresfile-XXXXXX";
-char gDiskFolder[] = "/tmp/fuzz-scoresfile-XXXXXX";
-const char* gFolder = nullptr;
-
 const std::string& Folder() {
   static const std::string folder = [] {
-    gFolder = mkdtemp(gMemoryFolder);
-    if (!gFolder) gFolder = mkdtemp(gDiskFolder);
-    if (!gFolder) std::abort();
-    setenv("AppData", gFolder, 1);
+    const char* made = MakeFuzzPrefsFolder();
     gScores.Construct();
     gScores->SetFileName("Kestrova Scores");
     gScores->SetSize(kRows, 2);
-    std::atexit([] { std::filesystem::remove_all(gFolder); });
-    return std::string(gFolder);
+    return std::string(made);
   }();
   return folder;
 }
