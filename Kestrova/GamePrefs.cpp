@@ -1,12 +1,18 @@
 #include "GamePrefs.h"
 
+#include <algorithm>
+#include <cerrno>
+#include <cctype>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <system_error>
+#include <utility>
+#include <vector>
 
 #include "Bundle.h"
 #include "Errors.h"
@@ -40,6 +46,21 @@ std::string Text(ConstStringPtr p) { return std::string(reinterpret_cast<const c
 // The number as atoi would begin to read it, but in 64 bits (saturating), so
 // that a value beyond 32 bits shows as such instead of wrapping.
 long long WideNumber(ConstStringPtr p) { return std::strtoll(Text(p).c_str(), nullptr, 10); }
+
+// The value of a text that is one decimal number and nothing more (blanks
+// around it allowed); none for "", "abc", "12abc" or "0x31", which the
+// reader above would take as a number all the same.
+std::optional<long long> WholeNumber(ConstStringPtr p) {
+  const std::string text = Text(p);
+  const char* begin = text.c_str();
+  char* end = nullptr;
+  const long long value = std::strtoll(begin, &end, 10);
+  if (end == begin) return std::nullopt;
+  const char* last = begin + text.size();
+  while (end < last && std::isspace(static_cast<unsigned char>(*end))) ++end;
+  if (end != last) return std::nullopt;
+  return value;
+}
 
 void SetDefaultOptions() {
   SparksOn = 1;
@@ -89,10 +110,12 @@ void ReadCustomKeys(PlistTag* root) {
       PlistTag* tag = PlistTag::FindTag(player, "integer", keyName.c_str(), 0);
       if (!tag) continue;
       // Codes of 128 and above are written as signed bytes. A code no key
-      // gives could never be pressed: that key takes its default instead.
-      const long long code = WideNumber(tag->value);
-      const UInt8 byte = static_cast<UInt8>(code & 0xFF);
-      const bool held = code >= -128 && code <= 255 && KeyCodeToKeyBit(byte) != kNoKeyCode;
+      // gives could never be pressed, and a value that is no number would
+      // read as the "a" key, perhaps another action's: either way that key
+      // takes its default instead.
+      const std::optional<long long> code = WholeNumber(tag->value);
+      const UInt8 byte = code ? static_cast<UInt8>(*code & 0xFF) : 0;
+      const bool held = code && *code >= -128 && *code <= 255 && KeyCodeToKeyBit(byte) != kNoKeyCode;
       KeyBindings[p][k] = held ? byte : DefaultKeyCode(p, k);
     }
   }
@@ -166,9 +189,46 @@ void ZeroOutOfRangeScores() {
   if (!table) return;
   for (UInt32 r = 0; r < table->child.count; ++r) {
     PlistTag* score = PlistTag::FindTag(table->child.data[r], "integer", "Score", 0);
-    if (!score) continue;
+    // A row without one would rank with the row above it when a result is
+    // tested, yet as a blank row when the table is ordered.
+    if (!score) {
+      PlistTag::NewTag(table->child.data[r], "integer", "Score", "0");
+      continue;
+    }
     const long long value = WideNumber(score->value);
     if (value < 0 || value > INT32_MAX) score->SetString("0");
+  }
+}
+
+// Highest score first, rows of one score in the order they stood. A damaged
+// score read as 0 would otherwise stay above real ones, and the next result
+// would rank above it and push a real row out of the table.
+void SortScoresTable() {
+  PlistTag* table = ScoresTable(0);
+  if (!table || table->child.count < 2) return;
+  std::vector<std::pair<long long, PlistTag*>> rows;
+  rows.reserve(table->child.count);
+  for (UInt32 r = 0; r < table->child.count; ++r) {
+    PlistTag* score = PlistTag::FindTag(table->child.data[r], "integer", "Score", 0);
+    rows.emplace_back(score ? WideNumber(score->value) : 0, table->child.data[r]);
+  }
+  std::stable_sort(rows.begin(), rows.end(), [](const auto& a, const auto& b) { return a.first > b.first; });
+  for (UInt32 r = 0; r < table->child.count; ++r) table->child.data[r] = rows[r].second;
+}
+
+// The reader takes a value without a key inside a dict from a damaged file,
+// but the writer ends the program on such an array, and such a value written
+// back reads as another key's: the next name entered would end the game or
+// move rows. Such a value means nothing in the table and is dropped.
+void DropKeylessValues(PlistTag* tag) {
+  for (UInt32 i = 0; i < tag->child.count;) {
+    PlistTag* child = tag->child.data[i];
+    if (!PStrEqualsCStr(tag->type, "array") && child->name[0] == 0) {
+      PlistTag::Delete(child);
+      continue;
+    }
+    DropKeylessValues(child);
+    ++i;
   }
 }
 
@@ -262,15 +322,23 @@ OSErr WriteBlankScoresFile() { return ReportSaveResult(WriteBlankTable()); }
 void LoadScoresFile() {
   FILE* file = gScores->FindScoresFile("rb");
   if (!file) {
-    WriteBlankTable();
+    errno = 0;
+    const int madeError = WriteBlankTable() == noErr ? 0 : errno;
     file = gScores->FindScoresFile("rb");
-    if (!file) FatalError("Failed to load the scores file.", "");
+    if (!file) {
+      // Why the blank file could not be made, when the system said.
+      const std::string told = std::string("Failed to load the scores file. ") +
+                               std::strerror(madeError ? madeError : errno) + ": \"" + ScoresFilePath() + "\"";
+      FatalError(told.c_str(), "");
+    }
   }
   const SInt32 result = PlistTag::ReadStdFile(&gScores->root, file);
   std::fclose(file);
   if (result != 0 || !ScoresTableIsSound()) RepairScoresFile();
+  DropKeylessValues(&gScores->root);
   ZeroOutOfRangeScores();
   PadScoresTable();
+  SortScoresTable();
 }
 
 OSErr SaveScoresFile() {

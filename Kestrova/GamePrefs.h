@@ -17,7 +17,9 @@ void SaveGamePrefs();
 // Makes a blank file first when there is none, and repairs a damaged one
 // (kept beside it under the first free name of "<file>.damaged",
 // "<file>.damaged 2", ..., named in one line on stderr). Scores outside
-// 0 ... 2^31 - 1 read as 0. Fatal when no file can be read.
+// 0 ... 2^31 - 1 read as 0, and the rows are ordered by score, highest
+// first (rows of one score keep their order). Fatal when no file can be
+// read; the message names the file and the system's reason.
 void LoadScoresFile();
 // 0, or -36 with one alert when the file could not be written (the old file
 // then stays whole and the table in memory is left as it was).

@@ -1,7 +1,5 @@
 #include "ScoreTable.h"
 
-#include <cstdio>
-
 #include "GameAssets.h"
 #include "GameGlobals.h"
 #include "ImageBuff.h"
@@ -43,12 +41,8 @@ bool IsPlayersNewRow(const Scores& scores, SInt32 row) {
 }
 
 void DrawRow(PlistTag* entry, SInt32 row, SInt32 imageWidth, const RowPass& pass) {
-  const unsigned char* name = ChildValue(entry, "string", "Name");
-  const unsigned char* scoreText = ChildValue(entry, "integer", "Score");
-  const unsigned char* levelText = ChildValue(entry, "integer", "Level");
-  const SInt32 score = scoreText ? PStrToNum(scoreText) : 0;
-  // A blank row ("-", 0, 0) stays empty.
-  if (score == 0) return;
+  const ScoreRowTexts texts = FormatScoreRow(entry);
+  if (!texts.shown) return;
 
   ImagePool.red = pass.colour[0];
   ImagePool.green = pass.colour[1];
@@ -57,24 +51,40 @@ void DrawRow(PlistTag* entry, SInt32 row, SInt32 imageWidth, const RowPass& pass
   const float o = pass.offset;
   const float baseline = kRowBaseline + o + kRowPitch * static_cast<float>(row);
   FT_Face face = GameFonts[0];
-  char text[256];
-  if (name) {
-    CStr cname(name);
-    DrawTextToImage(&ImagePool, cname.GetPtr(), face, kTextSize, kNameX + o, baseline, kAlignLeft);
-  }
-  std::snprintf(text, sizeof text, "%d", static_cast<int>(score));
-  DrawTextToImage(&ImagePool, text, face, kTextSize, static_cast<float>(imageWidth - 32) + o, baseline,
-                  kAlignRight);
-  if (levelText) {
-    const SInt8 level = static_cast<SInt8>(PStrToNum(levelText));
-    std::snprintf(text, sizeof text, "%d", static_cast<int>(level));
+  if (texts.hasName)
+    DrawTextToImage(&ImagePool, texts.name.c_str(), face, kTextSize, kNameX + o, baseline, kAlignLeft);
+  DrawTextToImage(&ImagePool, texts.score.c_str(), face, kTextSize, static_cast<float>(imageWidth - 32) + o,
+                  baseline, kAlignRight);
+  if (texts.hasLevel) {
     const float levelBaseline = kRowBaseline + kRowPitch * static_cast<float>(row) - 1.0f + o;
-    DrawTextToImage(&ImagePool, text, face, kLevelSize, static_cast<float>(imageWidth - 4) + o, levelBaseline,
-                    kAlignRight);
+    DrawTextToImage(&ImagePool, texts.level.c_str(), face, kLevelSize, static_cast<float>(imageWidth - 4) + o,
+                    levelBaseline, kAlignRight);
   }
 }
 
 }  // namespace
+
+ScoreRowTexts FormatScoreRow(PlistTag* entry) {
+  ScoreRowTexts texts;
+  const unsigned char* name = ChildValue(entry, "string", "Name");
+  const unsigned char* scoreText = ChildValue(entry, "integer", "Score");
+  const unsigned char* levelText = ChildValue(entry, "integer", "Level");
+  const SInt32 score = scoreText ? PStrToNum(scoreText) : 0;
+  // A blank row ("-", 0, 0) stays empty.
+  if (score == 0) return texts;
+  texts.shown = true;
+  if (name) {
+    CStr cname(name);
+    texts.hasName = true;
+    texts.name = cname.GetPtr();
+  }
+  texts.score = std::to_string(score);
+  if (levelText) {
+    texts.hasLevel = true;
+    texts.level = std::to_string(static_cast<SInt8>(PStrToNum(levelText)));
+  }
+  return texts;
+}
 
 void RenderScoreTable(MainScreen* screen) {
   const Rect& table = screen->scoreTableRect;

@@ -152,6 +152,8 @@ TEST_F(GamePrefsTest, OnlyTheKeysPresentInTheFileChange) {
 
 // A code no key gives could never be pressed: that key would be lost until
 // rebound. It takes its default instead, and the file gets the default back.
+// So does a value that is no whole number, rather than the code 0 (the "a"
+// key) that the number's reader would make of it.
 TEST_F(GamePrefsTest, KeyCodesNoKeyGivesFallBackToTheirDefaults) {
   struct Case {
     const char* text;  // as the file holds it
@@ -162,6 +164,8 @@ TEST_F(GamePrefsTest, KeyCodesNoKeyGivesFallBackToTheirDefaults) {
       {"54", false, 0},   {"144", false, 0}, {"-1", false, 0},       {"255", false, 0},
       {"56", false, 0},   {"300", false, 0}, {"-129", false, 0},     {"99999999999", false, 0},
       {"0", true, 0},     {"137", true, 137}, {"-120", true, 136},   {"126", true, 126},
+      {"abc", false, 0},  {"", false, 0},     {"12abc", false, 0},   {"0x31", false, 0},
+      {"1.5", false, 0},  {"-", false, 0},    {"+49", true, 49},
   };
   const UInt8 defaults[10] = {123, 124, 126, 125, 49, 86, 88, 91, 87, 82};
   for (size_t first = 0; first < std::size(cases); first += 10) {
@@ -194,6 +198,56 @@ TEST_F(GamePrefsTest, KeyCodesNoKeyGivesFallBackToTheirDefaults) {
     LoadGamePrefs();
     EXPECT_EQ(Keys(), expected) << "written back";
   }
+}
+
+// Preferences as a hand edit leaves them: player 1's fire no number, player
+// 2's fire the "a" key, player 2's up and down both on one valid key.
+const char kHandEditedPrefs[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<dict>
+	<key>Custom Keys</key>
+	<dict>
+		<key>Player 0</key>
+		<dict>
+			<key>Key 0</key>
+			<integer>123</integer>
+			<key>Key 1</key>
+			<integer>124</integer>
+			<key>Key 2</key>
+			<integer>126</integer>
+			<key>Key 3</key>
+			<integer>125</integer>
+			<key>Key 4</key>
+			<integer>abc</integer>
+		</dict>
+		<key>Player 1</key>
+		<dict>
+			<key>Key 0</key>
+			<integer>86</integer>
+			<key>Key 1</key>
+			<integer>88</integer>
+			<key>Key 2</key>
+			<integer>91</integer>
+			<key>Key 3</key>
+			<integer>91</integer>
+			<key>Key 4</key>
+			<integer>0</integer>
+		</dict>
+	</dict>
+</dict>
+</plist>
+)";
+
+// No value that is no number gives a second player's key: each fire key
+// stays a key of its own. A double binding with valid codes is the editor's
+// choice and stays.
+TEST_F(GamePrefsTest, AHandEditedFileBindsNoKeyTwiceThroughAValueThatIsNoNumber) {
+  ASSERT_TRUE(testsupport::WriteFile(PrefsPath(), kHandEditedPrefs));
+  std::memset(KeyBindings, 0, sizeof KeyBindings);
+  LoadGamePrefs();
+  const std::vector<UInt8> expected = {123, 124, 126, 125, 49, 86, 88, 91, 91, 0};
+  EXPECT_EQ(Keys(), expected);
 }
 
 TEST_F(GamePrefsTest, FirstPlayTakesOnlyTrueOrFalse) {

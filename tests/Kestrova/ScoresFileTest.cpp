@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -34,6 +35,8 @@ struct Row {
   std::string level;
   bool operator==(const Row&) const = default;
 };
+
+void PrintTo(const Row& row, std::ostream* out) { *out << row.name << "/" << row.score << "/" << row.level; }
 
 std::vector<Row> Rows(PlistTag* root) {
   std::vector<Row> rows;
@@ -249,6 +252,197 @@ TEST_F(ScoresFileTest, ClearWritesABlankTableAndForgetsThePending) {
   EXPECT_EQ(gScores->pending.data[0].insertIndex, 65535);
 }
 
+// A scores file as a hand edit leaves it: damaged scores at ranks 3, 5, 7, 9
+// and 11 between ten real ones, the last real one at rank 15.
+const char kDamagedScoresFile[] = R"(<?xml version="1.0" encoding="UTF-8"?>
+<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
+<plist version="1.0">
+<dict>
+	<key>Scores</key>
+	<array>
+		<dict>
+			<key>Name</key>
+			<string>Nova</string>
+			<key>Score</key>
+			<integer>138459</integer>
+			<key>Level</key>
+			<integer>12</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Comet</string>
+			<key>Score</key>
+			<integer>98620</integer>
+			<key>Level</key>
+			<integer>10</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Bad1</string>
+			<key>Score</key>
+			<integer>-5</integer>
+			<key>Level</key>
+			<integer>3</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Quasar</string>
+			<key>Score</key>
+			<integer>76325</integer>
+			<key>Level</key>
+			<integer>9</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Bad2</string>
+			<key>Score</key>
+			<integer>99999999999</integer>
+			<key>Level</key>
+			<integer>5</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Nebula</string>
+			<key>Score</key>
+			<integer>30025</integer>
+			<key>Level</key>
+			<integer>7</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Bad3</string>
+			<key>Score</key>
+			<integer>4294967295</integer>
+			<key>Level</key>
+			<integer>7</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Pulsar</string>
+			<key>Score</key>
+			<integer>13528</integer>
+			<key>Level</key>
+			<integer>5</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Bad4</string>
+			<key>Score</key>
+			<integer>2147483648</integer>
+			<key>Level</key>
+			<integer>9</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Meteor</string>
+			<key>Score</key>
+			<integer>8620</integer>
+			<key>Level</key>
+			<integer>4</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Bad5</string>
+			<key>Score</key>
+			<integer>-2147483648</integer>
+			<key>Level</key>
+			<integer>11</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Orbit</string>
+			<key>Score</key>
+			<integer>3520</integer>
+			<key>Level</key>
+			<integer>3</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Vega</string>
+			<key>Score</key>
+			<integer>2300</integer>
+			<key>Level</key>
+			<integer>2</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Lyra</string>
+			<key>Score</key>
+			<integer>1250</integer>
+			<key>Level</key>
+			<integer>2</integer>
+		</dict>
+		<dict>
+			<key>Name</key>
+			<string>Rigel</string>
+			<key>Score</key>
+			<integer>869</integer>
+			<key>Level</key>
+			<integer>1</integer>
+		</dict>
+	</array>
+</dict>
+</plist>
+)";
+
+// Damaged scores read as 0 sink below every real one, in the order they
+// stood; a new result then takes the place of one of them, never a real row.
+TEST_F(ScoresFileTest, DamagedScoresSinkAndTheNextResultCostsNoRealRow) {
+  ASSERT_TRUE(testsupport::WriteFile(Path(), kDamagedScoresFile));
+  LoadScoresFile();
+  const std::vector<Row> real = {{"Nova", "138459", "12"}, {"Comet", "98620", "10"}, {"Quasar", "76325", "9"},
+                                 {"Nebula", "30025", "7"}, {"Pulsar", "13528", "5"},  {"Meteor", "8620", "4"},
+                                 {"Orbit", "3520", "3"},   {"Vega", "2300", "2"},     {"Lyra", "1250", "2"},
+                                 {"Rigel", "869", "1"}};
+  const std::vector<Row> zeroed = {
+      {"Bad1", "0", "3"}, {"Bad2", "0", "5"}, {"Bad3", "0", "7"}, {"Bad4", "0", "9"}, {"Bad5", "0", "11"}};
+  std::vector<Row> loaded = real;
+  loaded.insert(loaded.end(), zeroed.begin(), zeroed.end());
+  EXPECT_EQ(Rows(&gScores->root), loaded);
+
+  ASSERT_EQ(Enter(0, 150, 2), 1);
+  EXPECT_EQ(gScores->pending.data[0].insertIndex, 10);
+  RecordPlayerName(0, "NEW");
+  std::vector<Row> expected = real;
+  expected.push_back(Row{"NEW", "150", "2"});
+  expected.insert(expected.end(), zeroed.begin(), zeroed.begin() + 4);
+  EXPECT_EQ(FileRows(), expected);
+  EXPECT_EQ(Rows(&gScores->root), expected);
+}
+
+// The reader takes an array without a key inside a dict from a damaged file;
+// the writer ends the program on one, and so did the next name entered.
+TEST_F(ScoresFileTest, AKeylessArrayInTheFileDoesNotEndTheProgramAtTheNextName) {
+  ASSERT_TRUE(testsupport::WriteFile(Path(), "e><dict>\n<key>Scores<\t<array\n<dict><array"));
+  testsupport::ChildResult result = testsupport::RunInChild([&] {
+    LoadScoresFile();
+    Enter(0, 500, 2);
+    RecordPlayerName(0, "NEW");
+    std::printf("row0=%s\n", FileRows()[0].name.c_str());
+    std::fflush(stdout);
+  });
+  ASSERT_TRUE(result.exited) << result.stderrText;
+  EXPECT_EQ(result.exitStatus, 0) << result.stderrText;
+  EXPECT_NE(result.stdoutText.find("row0=NEW\n"), std::string::npos) << result.stdoutText;
+}
+
+// A row without a score is a blank row: it sinks with the rows of 0, and the
+// row a new result takes stays its row once the table is written and read.
+TEST_F(ScoresFileTest, ARowWithoutAScoreRanksAsABlankRow) {
+  std::string text = RowsText({{"AAA", "100", "3"}, {"BBB", "50", "2"}});
+  text.insert(text.find("<dict><key>Name</key><string>BBB"), "<dict><key>Name</key><string>NOS</string></dict>\r");
+  ASSERT_TRUE(testsupport::WriteFile(Path(), text));
+  LoadScoresFile();
+  ASSERT_EQ(Enter(0, 30, 1), 1);
+  RecordPlayerName(0, "NEW");
+  const std::vector<Row> rows = Rows(&gScores->root);
+  const UInt16 taken = gScores->pending.data[0].insertIndex;
+  ASSERT_LT(taken, rows.size());
+  EXPECT_EQ(rows[taken].name, "NEW");
+  EXPECT_EQ(rows[0].name, "AAA");
+  EXPECT_EQ(rows[1].name, "BBB");
+}
+
 // A file-size limit makes every write fail, as a full or unwritable
 // preferences folder would; root ignores a read-only folder.
 void LimitFileSize() {
@@ -288,17 +482,32 @@ TEST_F(ScoresFileTest, AFailedSaveAlertsOnceAndKeepsTheTableAndTheOldFile) {
   EXPECT_NE(out.find("clear=-36 boxes=2 row0=ACE insert=0"), std::string::npos) << out;
 }
 
+// The player learns which file could not be made and why.
 TEST_F(ScoresFileTest, NoFileThatCanBeWrittenOrReadEndsTheProgramAtStartUp) {
-  testsupport::ChildResult result = testsupport::RunInChild([] {
-    LimitFileSize();
-    LoadScoresFile();
-  });
-  ASSERT_TRUE(result.exited);
-  EXPECT_EQ(result.exitStatus, 1);
-  EXPECT_NE(result.stderrText.find("Error: Failed to load the scores file."), std::string::npos)
-      << result.stderrText;
+  // A folder in the file's place that is a plain file stops even root.
+  ASSERT_TRUE(testsupport::WriteFile(dir_ / "blocker", "not a folder"));
+  struct Case {
+    const char* fileName;
+    bool limitFileSize;
+    const char* reason;
+  };
+  const Case cases[] = {{"Kestrova Scores", true, "File too large"},
+                        {"blocker/Kestrova Scores", false, "Not a directory"}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.fileName);
+    testsupport::ChildResult result = testsupport::RunInChild([&] {
+      if (c.limitFileSize) LimitFileSize();
+      gScores->SetFileName(c.fileName);
+      LoadScoresFile();
+    });
+    ASSERT_TRUE(result.exited);
+    EXPECT_EQ(result.exitStatus, 1);
+    const std::string& told = result.stderrText;
+    EXPECT_NE(told.find("Error: Failed to load the scores file."), std::string::npos) << told;
+    EXPECT_NE(told.find("\"" + (dir_ / c.fileName) + ".plist\""), std::string::npos) << told;
+    EXPECT_NE(told.find(c.reason), std::string::npos) << told;
+  }
 }
-
 
 // A score the reader would take as negative sat below the cleared pending
 // entries, which then pushed real rows out of the table at every visit of the
@@ -317,8 +526,10 @@ TEST(ScoresFlowTest, AnOutOfRangeScoreNeitherOpensTheNameBoxNorPushesRowsOut) {
     rows[4] = Row{"BAD", bad, "4"};
     ASSERT_TRUE(testsupport::WriteFile(path, RowsText(rows)));
     LoadScoresFile();
+    // It sinks below every real score.
     std::vector<Row> expected = rows;
-    expected[4].score = "0";
+    expected.erase(expected.begin() + 4);
+    expected.push_back(Row{"BAD", "0", "4"});
     EXPECT_EQ(Rows(&gScores->root), expected);
 
     for (int visit = 0; visit < 5; ++visit) {
