@@ -248,6 +248,13 @@ TEST_F(GamePrefsTest, AHandEditedFileBindsNoKeyTwiceThroughAValueThatIsNoNumber)
   LoadGamePrefs();
   const std::vector<UInt8> expected = {123, 124, 126, 125, 49, 86, 88, 91, 91, 0};
   EXPECT_EQ(Keys(), expected);
+  // The file saved next holds two fire keys of their own for another reader.
+  SaveGamePrefs();
+  const testsupport::PlistlibResult read = testsupport::ReadWithPlistlib(
+      PrefsPath(), "[d['Custom Keys']['Player %d' % p]['Key 4'] for p in (0, 1)]");
+  if (!read.available) GTEST_SKIP() << "python3 is not installed";
+  ASSERT_EQ(read.status, 0) << read.out;
+  EXPECT_EQ(read.out, "[49, 0]");
 }
 
 TEST_F(GamePrefsTest, FirstPlayTakesOnlyTrueOrFalse) {

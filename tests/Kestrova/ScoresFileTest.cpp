@@ -408,6 +408,12 @@ TEST_F(ScoresFileTest, DamagedScoresSinkAndTheNextResultCostsNoRealRow) {
   expected.insert(expected.end(), zeroed.begin(), zeroed.begin() + 4);
   EXPECT_EQ(FileRows(), expected);
   EXPECT_EQ(Rows(&gScores->root), expected);
+  // Another reader of the saved file sees the same order.
+  const testsupport::PlistlibResult read =
+      testsupport::ReadWithPlistlib(Path(), "' '.join(str(r['Score']) for r in d['Scores'])");
+  if (!read.available) GTEST_SKIP() << "python3 is not installed";
+  ASSERT_EQ(read.status, 0) << read.out;
+  EXPECT_EQ(read.out, "138459 98620 76325 30025 13528 8620 3520 2300 1250 869 150 0 0 0 0");
 }
 
 // The reader takes an array without a key inside a dict from a damaged file;

@@ -235,6 +235,29 @@ std::string ReadFile(const std::string& path) {
   return s.str();
 }
 
+PlistlibResult ReadWithPlistlib(const std::string& path, const std::string& expression) {
+  PlistlibResult result;
+  if (std::system("command -v python3 >/dev/null 2>&1") != 0) return result;
+  result.available = true;
+  TempDir dir;
+  const std::string script = dir / "read.py";
+  if (!WriteFile(script, "import plistlib, sys\n"
+                         "d = plistlib.load(open(sys.argv[1], 'rb'), fmt=plistlib.FMT_XML)\n"
+                         "sys.stdout.buffer.write(str(" + expression + ").encode())\n")) {
+    result.out = "cannot write " + script;
+    return result;
+  }
+  FILE* p = popen(("python3 '" + script + "' '" + path + "' 2>&1").c_str(), "r");
+  if (!p) {
+    result.out = "cannot start python3";
+    return result;
+  }
+  char buffer[256];
+  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) result.out.append(buffer, n);
+  result.status = pclose(p);
+  return result;
+}
+
 bool PinGraphicsLibraries() {
   bool all = true;
   // Never closed: RTLD_NODELETE keeps them mapped past SDL's unloading.

@@ -108,4 +108,15 @@ bool WriteFile(const std::string& path, const std::string& bytes);
 // Reads a whole file; empty when missing.
 std::string ReadFile(const std::string& path);
 
+// What python3's plistlib, a reader other than ours, makes of the property
+// list at `path`: the text of the Python `expression`, evaluated with the
+// list loaded as `d`. `available` is false only when python3 is not
+// installed; `status` is the script's exit status and `out` its output.
+struct PlistlibResult {
+  bool available = false;
+  int status = -1;
+  std::string out;
+};
+PlistlibResult ReadWithPlistlib(const std::string& path, const std::string& expression);
+
 }  // namespace testsupport

@@ -415,20 +415,12 @@ TEST_F(PlistUtf8ScoresTest, NamesRoundTripAsLatin1) {
 }
 
 TEST_F(PlistUtf8ScoresTest, PlistlibReadsTheSavedNames) {
-  if (std::system("command -v python3 >/dev/null 2>&1") != 0) GTEST_SKIP() << "python3 is not installed";
   LoadAndSave();
-  const std::string script = dir_ / "names.py";
-  ASSERT_TRUE(testsupport::WriteFile(script,
-                                     "import plistlib, sys\n"
-                                     "d = plistlib.load(open(sys.argv[1], 'rb'), fmt=plistlib.FMT_XML)\n"
-                                     "sys.stdout.buffer.write('|'.join(r['Name'] for r in d['Scores']).encode())\n"));
-  FILE* p = popen(("python3 '" + script + "' '" + saved_ + "' 2>&1").c_str(), "r");
-  ASSERT_NE(p, nullptr);
-  std::string out;
-  char buffer[256];
-  for (size_t n; (n = std::fread(buffer, 1, sizeof buffer, p)) > 0;) out.append(buffer, n);
-  ASSERT_EQ(pclose(p), 0) << out;
-  EXPECT_EQ(out, "Zo\xC3\xAB|\xC3\x86r\xC3\xB8|Caf\xC3\xA9|??");
+  const testsupport::PlistlibResult read =
+      testsupport::ReadWithPlistlib(saved_, "'|'.join(r['Name'] for r in d['Scores'])");
+  if (!read.available) GTEST_SKIP() << "python3 is not installed";
+  ASSERT_EQ(read.status, 0) << read.out;
+  EXPECT_EQ(read.out, "Zo\xC3\xAB|\xC3\x86r\xC3\xB8|Caf\xC3\xA9|??");
 }
 
 }  // namespace
