@@ -196,7 +196,9 @@ void ZeroOutOfRangeScores() {
       continue;
     }
     const long long value = WideNumber(score->value);
-    if (value < 0 || value > INT32_MAX) score->SetString("0");
+    // Kept as the number it reads as: bytes after the digits that a save
+    // drops would make it another number at the next load.
+    score->SetString(value < 0 || value > INT32_MAX ? "0" : std::to_string(value).c_str());
   }
 }
 

@@ -432,21 +432,37 @@ TEST_F(ScoresFileTest, AKeylessArrayInTheFileDoesNotEndTheProgramAtTheNextName) 
   EXPECT_NE(result.stdoutText.find("row0=NEW\n"), std::string::npos) << result.stdoutText;
 }
 
-// A row without a score is a blank row: it sinks with the rows of 0, and the
-// row a new result takes stays its row once the table is written and read.
-TEST_F(ScoresFileTest, ARowWithoutAScoreRanksAsABlankRow) {
-  std::string text = RowsText({{"AAA", "100", "3"}, {"BBB", "50", "2"}});
-  text.insert(text.find("<dict><key>Name</key><string>BBB"), "<dict><key>Name</key><string>NOS</string></dict>\r");
-  ASSERT_TRUE(testsupport::WriteFile(Path(), text));
-  LoadScoresFile();
-  ASSERT_EQ(Enter(0, 30, 1), 1);
-  RecordPlayerName(0, "NEW");
-  const std::vector<Row> rows = Rows(&gScores->root);
-  const UInt16 taken = gScores->pending.data[0].insertIndex;
-  ASSERT_LT(taken, rows.size());
-  EXPECT_EQ(rows[taken].name, "NEW");
-  EXPECT_EQ(rows[0].name, "AAA");
-  EXPECT_EQ(rows[1].name, "BBB");
+// A row whose score the file holds badly ranks as the table reads it, and the
+// row a new result takes stays its row once the table is written and read:
+// a row without a score is a blank row, and a score with bytes after its
+// number is that number, though a save would drop the bytes between.
+TEST_F(ScoresFileTest, ABadlyHeldScoreRanksAsItIsReadAndStaysSoWhenSaved) {
+  struct Case {
+    const char* what;
+    std::string row;
+  };
+  const Case cases[] = {
+      {"no score", "<dict><key>Name</key><string>ODD</string></dict>\r"},
+      {"control bytes inside the score",
+       std::string("<dict><key>Name</key><string>ODD</string><key>Score</key><integer>20\x01\x04") +
+           "25</integer></dict>\r"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::string text = RowsText({{"AAA", "100", "3"}, {"BBB", "50", "2"}});
+    text.insert(text.find("<dict><key>Name</key><string>BBB"), c.row);
+    ASSERT_TRUE(testsupport::WriteFile(Path(), text));
+    gScores->ClearPending();
+    LoadScoresFile();
+    ASSERT_EQ(Enter(0, 30, 1), 1);
+    RecordPlayerName(0, "NEW");
+    const std::vector<Row> rows = Rows(&gScores->root);
+    const UInt16 taken = gScores->pending.data[0].insertIndex;
+    ASSERT_LT(taken, rows.size());
+    EXPECT_EQ(rows[taken].name, "NEW");
+    EXPECT_EQ(rows[0].name, "AAA");
+    EXPECT_EQ(rows[1].name, "BBB");
+  }
 }
 
 // A file-size limit makes every write fail, as a full or unwritable
