@@ -183,8 +183,9 @@ bool ScoresTableIsSound() {
 // The table compares scores as signed 32-bit numbers: one outside 0 ...
 // 2^31 - 1 (or one that would wrap into a negative) would rank below the
 // cleared pending entries and let them push real rows out. It reads as 0;
-// its row keeps its name and level.
-void ZeroOutOfRangeScores() {
+// its row keeps its name and level. Every row leaves with one score, written
+// as the number the table ranks it by.
+void SettleScores() {
   PlistTag* table = ScoresTable(0);
   if (!table) return;
   for (UInt32 r = 0; r < table->child.count; ++r) {
@@ -338,7 +339,7 @@ void LoadScoresFile() {
   std::fclose(file);
   if (result != 0 || !ScoresTableIsSound()) RepairScoresFile();
   DropKeylessValues(&gScores->root);
-  ZeroOutOfRangeScores();
+  SettleScores();
   PadScoresTable();
   SortScoresTable();
 }
