@@ -11,6 +11,7 @@
 #include "MemoryFile.h"
 #include "VorbisFileLeaks.h"
 #include "Music.h"
+#include "ResultCodes.h"
 #include "SoundData.h"
 
 namespace {
@@ -34,7 +35,7 @@ void ReadAll(OggStream* stream, std::vector<char>* buffer) {
 // waits two ticks for the sound system.
 void PlayAsMusic(const char* path) {
   static MusicPlayer* player = new MusicPlayer;
-  if (MusicPlayer::Open(player, path) != 0) return;
+  if (MusicPlayer::Open(player, path) != noErr) return;
   player->loop = 1;
   MusicPlayer::Play(player);
   for (int i = 0; i < 3; ++i) ServiceMusicPlayers();
