@@ -132,7 +132,8 @@ TEST(Utf8ToLatin1Test, KeepsLatin1AndDropsTheRest) {
   EXPECT_EQ(Utf8ToLatin1("\xF0\x9F\x98\x80x\xC3"), "x");   // a cut sequence at the end
 }
 
-// The real box under the binary's Xvfb, driven by xdotool.
+// The real box, driven by xdotool on an Xvfb of its own: on a shared one the
+// windows of other tests take the focus and the pointer.
 struct XdotoolPlan {
   std::string actions;
   std::string keys;
