@@ -20,7 +20,6 @@ struct RefObject;
 struct StringObject;
 struct URLObject;
 
-// An Apple-event descriptor: its type and the platform's data for it.
 // A port's drawing procedures, one pointer-sized field each.
 typedef void (*DrawingProc)();
 struct PortDrawingProcs {
@@ -39,6 +38,7 @@ struct PortDrawingProcs {
   DrawingProc putPictureProc;
 };
 
+// An Apple-event descriptor: its type and the platform's data for it.
 struct EventDescriptor {
   OSType descriptorType;
   void* dataHandle;
