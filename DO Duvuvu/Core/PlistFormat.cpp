@@ -41,8 +41,12 @@ void WriteIndent(TextBuffer* buffer) {
   buffer->WriteData(tabs, gIndentLevel < kMaxIndent ? gIndentLevel : kMaxIndent);
 }
 
+// Control bytes other than tab and the line ends cannot be XML, not even as
+// references; the writer drops them.
+bool CannotBeXml(UInt8 c) { return c < 0x20 && c != '\t' && c != '\n' && c != '\r'; }
+
 // Markup characters and line ends as entities; bytes above 0x7F as numeric
-// references so files stay ASCII; other control bytes cannot be XML at all.
+// references so files stay ASCII.
 void WriteEscaped(TextBuffer* buffer, const UInt8* text, size_t length) {
   std::string out;
   out.reserve(length);
@@ -56,7 +60,7 @@ void WriteEscaped(TextBuffer* buffer, const UInt8* text, size_t length) {
       out += "&gt;";
     } else if (c == '\t' || c == '\n' || c == '\r' || c >= 0x80) {
       out += "&#" + std::to_string(c) + ";";
-    } else if (c >= 0x20) {
+    } else if (!CannotBeXml(c)) {
       out += static_cast<char>(c);
     }
   }
@@ -292,6 +296,9 @@ void ParseContainer(PlistTag* tag, TextBuffer* buffer, SInt32 depth, ReadState* 
 
     if (element == "key") {
       std::string text = selfClosing ? std::string() : ReadCharData(buffer, true);
+      // As a save would write it: a key keeping such bytes would name another
+      // entry, or merge with one, at the next load.
+      std::erase_if(text, [](char c) { return CannotBeXml(static_cast<UInt8>(c)); });
       // In an array a key names nothing: the value that follows is unnamed.
       if (!inArray) key = text.substr(0, 31);
       continue;

@@ -446,6 +446,9 @@ TEST_F(ScoresFileTest, ABadlyHeldScoreRanksAsItIsReadAndStaysSoWhenSaved) {
       {"control bytes inside the score",
        std::string("<dict><key>Name</key><string>ODD</string><key>Score</key><integer>20\x01\x04") +
            "25</integer></dict>\r"},
+      {"a control byte in a key the writer drops",
+       "<dict><key>Name</key><string>ODD</string><key>Score</key><integer>75</integer>"
+       "<key>Score&#15;</key><integer>20</integer></dict>\r"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -226,6 +226,21 @@ TEST(PlistFormatTest, ReadsUtf8TextAsLatin1) {
             "QQ\xC3\xA9==");
 }
 
+// The writer cannot keep control bytes in a key; read as they stand, a key
+// would name another entry after a save (two keys becoming one).
+TEST(PlistFormatTest, KeysReadAsTheWriterWritesThem) {
+  PlistTag root;
+  ASSERT_EQ(Read(&root, "<dict><key>Score</key><integer>75</integer><key>Score&#15;</key><integer>20</integer>"
+                        "<key>Le\x01v\x1F" "el</key><integer>3</integer>"
+                        "<key>Tab&#9;Line&#10;</key><string>kept</string></dict>"),
+            0);
+  EXPECT_EQ(Dump(root), "0 dict [] = []\n1 integer [Score] = [20]\n1 integer [Level] = [3]\n"
+                        "1 string [Tab\tLine\n] = [kept]\n");
+  PlistTag back;
+  ASSERT_EQ(Read(&back, Write(&root)), 0);
+  EXPECT_EQ(Dump(back), Dump(root));
+}
+
 TEST(PlistFormatTest, ReaderCutsLongTextsToTheirFields) {
   PlistTag root;
   const std::string value(255, 'v');
