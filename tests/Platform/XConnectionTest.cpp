@@ -67,8 +67,9 @@ class XConnectionTest : public ::testing::Test {
 }  // namespace
 
 // The errors about our destroyed window ask for the normal shut-down and the
-// program goes on to it (its own destruction of the window included); an
-// error about anything else still ends it in Xlib's handler.
+// program goes on to it (its own destruction of the window included, and the
+// stale window ids SDL's requests can name after it); an error about anything
+// else still ends it in Xlib's handler.
 TEST_F(XConnectionTest, OurDestroyedWindowAsksForTheShutdownOtherErrorsPassOn) {
   auto r = testsupport::RunInChild([] {
     OpenedWindow w = OpenWindow();
@@ -80,6 +81,11 @@ TEST_F(XConnectionTest, OurDestroyedWindowAsksForTheShutdownOtherErrorsPassOn) {
     XSync(w.display, False);
     std::printf("destroyed\n");
     std::fflush(stdout);
+    const Window stale = XCreateSimpleWindow(w.display, DefaultRootWindow(w.display), 0, 0, 4, 4, 0, 0, 0);
+    XDestroyWindow(w.display, stale);
+    AskGeometry(w.display, stale);
+    std::printf("stale window\n");
+    std::fflush(stdout);
     const Pixmap freed = XCreatePixmap(w.display, DefaultRootWindow(w.display), 4, 4, 24);
     XFreePixmap(w.display, freed);
     XFreePixmap(w.display, freed);
@@ -88,7 +94,7 @@ TEST_F(XConnectionTest, OurDestroyedWindowAsksForTheShutdownOtherErrorsPassOn) {
   });
   EXPECT_TRUE(r.exited) << r.stderrText;
   EXPECT_EQ(r.exitStatus, 1) << r.stderrText;
-  EXPECT_EQ(r.stdoutText, "shutdown " + std::to_string(SIGTERM) + "\ndestroyed\n") << r.stderrText;
+  EXPECT_EQ(r.stdoutText, "shutdown " + std::to_string(SIGTERM) + "\ndestroyed\nstale window\n") << r.stderrText;
   EXPECT_NE(r.stderrText.find("BadPixmap"), std::string::npos) << r.stderrText;
 }
 
