@@ -254,141 +254,16 @@ TEST_F(ScoresFileTest, ClearWritesABlankTableAndForgetsThePending) {
 
 // A scores file as a hand edit leaves it: damaged scores at ranks 3, 5, 7, 9
 // and 11 between ten real ones, the last real one at rank 15.
-const char kDamagedScoresFile[] = R"(<?xml version="1.0" encoding="UTF-8"?>
-<!DOCTYPE plist PUBLIC "-//Apple//DTD PLIST 1.0//EN" "http://www.apple.com/DTDs/PropertyList-1.0.dtd">
-<plist version="1.0">
-<dict>
-	<key>Scores</key>
-	<array>
-		<dict>
-			<key>Name</key>
-			<string>Nova</string>
-			<key>Score</key>
-			<integer>138459</integer>
-			<key>Level</key>
-			<integer>12</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Comet</string>
-			<key>Score</key>
-			<integer>98620</integer>
-			<key>Level</key>
-			<integer>10</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Bad1</string>
-			<key>Score</key>
-			<integer>-5</integer>
-			<key>Level</key>
-			<integer>3</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Quasar</string>
-			<key>Score</key>
-			<integer>76325</integer>
-			<key>Level</key>
-			<integer>9</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Bad2</string>
-			<key>Score</key>
-			<integer>99999999999</integer>
-			<key>Level</key>
-			<integer>5</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Nebula</string>
-			<key>Score</key>
-			<integer>30025</integer>
-			<key>Level</key>
-			<integer>7</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Bad3</string>
-			<key>Score</key>
-			<integer>4294967295</integer>
-			<key>Level</key>
-			<integer>7</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Pulsar</string>
-			<key>Score</key>
-			<integer>13528</integer>
-			<key>Level</key>
-			<integer>5</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Bad4</string>
-			<key>Score</key>
-			<integer>2147483648</integer>
-			<key>Level</key>
-			<integer>9</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Meteor</string>
-			<key>Score</key>
-			<integer>8620</integer>
-			<key>Level</key>
-			<integer>4</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Bad5</string>
-			<key>Score</key>
-			<integer>-2147483648</integer>
-			<key>Level</key>
-			<integer>11</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Orbit</string>
-			<key>Score</key>
-			<integer>3520</integer>
-			<key>Level</key>
-			<integer>3</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Vega</string>
-			<key>Score</key>
-			<integer>2300</integer>
-			<key>Level</key>
-			<integer>2</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Lyra</string>
-			<key>Score</key>
-			<integer>1250</integer>
-			<key>Level</key>
-			<integer>2</integer>
-		</dict>
-		<dict>
-			<key>Name</key>
-			<string>Rigel</string>
-			<key>Score</key>
-			<integer>869</integer>
-			<key>Level</key>
-			<integer>1</integer>
-		</dict>
-	</array>
-</dict>
-</plist>
-)";
+const std::vector<Row> kDamagedScoresRows = {
+    {"Nova", "138459", "12"},  {"Comet", "98620", "10"}, {"Bad1", "-5", "3"},         {"Quasar", "76325", "9"},
+    {"Bad2", "99999999999", "5"}, {"Nebula", "30025", "7"}, {"Bad3", "4294967295", "7"}, {"Pulsar", "13528", "5"},
+    {"Bad4", "2147483648", "9"}, {"Meteor", "8620", "4"}, {"Bad5", "-2147483648", "11"}, {"Orbit", "3520", "3"},
+    {"Vega", "2300", "2"},     {"Lyra", "1250", "2"},    {"Rigel", "869", "1"}};
 
 // Damaged scores read as 0 sink below every real one, in the order they
 // stood; a new result then takes the place of one of them, never a real row.
 TEST_F(ScoresFileTest, DamagedScoresSinkAndTheNextResultCostsNoRealRow) {
-  ASSERT_TRUE(testsupport::WriteFile(Path(), kDamagedScoresFile));
+  ASSERT_TRUE(testsupport::WriteFile(Path(), RowsText(kDamagedScoresRows)));
   LoadScoresFile();
   const std::vector<Row> real = {{"Nova", "138459", "12"}, {"Comet", "98620", "10"}, {"Quasar", "76325", "9"},
                                  {"Nebula", "30025", "7"}, {"Pulsar", "13528", "5"},  {"Meteor", "8620", "4"},
